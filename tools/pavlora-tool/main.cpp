@@ -1,0 +1,68 @@
+// pavlora-tool: the command line for service operators and power users.
+// Every subcommand prints its results on stdout and its errors on stderr, and
+// exits 0 on success, 1 when the operation failed, 2 on a usage error.
+
+#include "ToolCommand.h"
+
+#include "core/Version.h"
+
+#include <QCoreApplication>
+
+#include <iterator>
+
+namespace pavlora::tool {
+int RunErrorCommand(const QStringList& arguments);
+} // namespace pavlora::tool
+
+using namespace pavlora;
+using namespace pavlora::tool;
+
+namespace {
+
+const TToolCommand kCommands[] = {
+    {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
+        &RunErrorCommand},
+};
+
+void PrintToolHelp()
+{
+    PrintOut(QStringLiteral("Usage: pavlora-tool COMMAND [ARGUMENTS...]\n\n"
+                            "The command line of %1 %2 for service operators and power users.\n\n"
+                            "Commands:")
+                 .arg(QLatin1String(kProductName), QLatin1String(kProductVersion)));
+    for (const TToolCommand& command : kCommands)
+        PrintOut(QStringLiteral("  %1  %2").arg(command.name, -10).arg(command.summary));
+    PrintOut(QStringLiteral("\n'pavlora-tool COMMAND --help' describes a command.\n"
+                            "Exit status: 0 success, 1 the operation failed, 2 usage error."));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pavlora-tool"));
+    QCoreApplication::setApplicationVersion(QLatin1String(kProductVersion));
+
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        PrintToolHelp();
+        return kExitUsage;
+    }
+    const QString& name = arguments.front();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        PrintToolHelp();
+        return kExitSuccess;
+    }
+    if (name == QLatin1String("--version")) {
+        PrintOut(QStringLiteral("pavlora-tool %1").arg(QLatin1String(kProductVersion)));
+        return kExitSuccess;
+    }
+    for (const TToolCommand& command : kCommands) {
+        if (command.name == name)
+            return command.run(arguments);
+    }
+    PrintError(QStringLiteral("pavlora-tool: unknown command '%1'").arg(name));
+    PrintError(QStringLiteral("Try 'pavlora-tool --help'."));
+    return kExitUsage;
+}
