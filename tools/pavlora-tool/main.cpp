@@ -12,6 +12,7 @@
 
 namespace pavlora::tool {
 int RunErrorCommand(const QStringList& arguments);
+int RunResourceCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -22,6 +23,8 @@ namespace {
 const TToolCommand kCommands[] = {
     {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
         &RunErrorCommand},
+    {QStringLiteral("resource"), QStringLiteral("Find where a resource of the skin or data is read from."),
+     &RunResourceCommand},
 };
 
 void PrintToolHelp()
