@@ -21,8 +21,7 @@ void TButtonStyle::ReadFromNode(const TStyleAttributes& a, const TStyleReadConte
     bgBorderBottom = a.Integer("bg_border_bottom", bgBorderBottom);
     bgBorderLeft = a.Integer("bg_border_left", bgBorderLeft);
     bufferMethod = ReadBufferMethod(a, "buffer_method", bufferMethod);
-    centerDrawing = a.Enumeration<TCenterDrawing>(
-        "center_drawing", "CenterDrawing",
+    centerDrawing = a.Enumeration<TCenterDrawing>("center_drawing", "CenterDrawing",
         {{"none", TCenterDrawing::None}, {"color", TCenterDrawing::Color}, {"image", TCenterDrawing::Image}},
         centerDrawing);
     color = a.Integer("color", color);
@@ -39,29 +38,22 @@ void TButtonStyle::ReadFromNode(const TStyleAttributes& a, const TStyleReadConte
     minimumWidth = a.Integer("minimum_width", minimumWidth);
     minimumHeight = a.Integer("minimum_height", minimumHeight);
     // The operators' tools name this check "FillStyle".
-    dynResizeDirection = a.Enumeration<TResizeDirection>(
-        "dyn_resize_direction", "FillStyle", {{"left", TResizeDirection::Left}, {"right", TResizeDirection::Right}},
-        TResizeDirection::Right);
+    dynResizeDirection = a.Enumeration<TResizeDirection>("dyn_resize_direction", "FillStyle",
+        {{"left", TResizeDirection::Left}, {"right", TResizeDirection::Right}}, TResizeDirection::Right);
     indivImageUsage = a.Enumeration<TIndivImageUsage>("indiv_image_usage", "IndivImageUsage",
-                                                      {{"ignore", TIndivImageUsage::Ignore},
-                                                       {"background", TIndivImageUsage::Background},
-                                                       {"iconleft", TIndivImageUsage::IconLeft},
-                                                       {"iconright", TIndivImageUsage::IconRight},
-                                                       {"icontop", TIndivImageUsage::IconTop},
-                                                       {"iconbottom", TIndivImageUsage::IconBottom}},
-                                                      indivImageUsage);
+        {{"ignore", TIndivImageUsage::Ignore}, {"background", TIndivImageUsage::Background},
+            {"iconleft", TIndivImageUsage::IconLeft}, {"iconright", TIndivImageUsage::IconRight},
+            {"icontop", TIndivImageUsage::IconTop}, {"iconbottom", TIndivImageUsage::IconBottom}},
+        indivImageUsage);
     pressOffsetX = a.Integer("press_offset_x", pressOffsetX);
     pressOffsetY = a.Integer("press_offset_y", pressOffsetY);
-    useCaption = a.Enumeration<TUseCaption>(
-        "use_caption", "UseCaption",
+    useCaption = a.Enumeration<TUseCaption>("use_caption", "UseCaption",
         {{"AsCaption", TUseCaption::AsCaption}, {"AsHint", TUseCaption::AsHint}, {"ignore", TUseCaption::Ignore}},
         useCaption);
     fillSpace = a.Enumeration<TFillSpace>("fill_space", "FillSpace",
-                                          {{"lefttop", TFillSpace::LeftTop},
-                                           {"rightbottom", TFillSpace::RightBottom},
-                                           {"Stretch", TFillSpace::Stretch},
-                                           {"center", TFillSpace::Center}},
-                                          fillSpace);
+        {{"lefttop", TFillSpace::LeftTop}, {"rightbottom", TFillSpace::RightBottom}, {"Stretch", TFillSpace::Stretch},
+            {"center", TFillSpace::Center}},
+        fillSpace);
     font = context.ReadFont(a, "font", font);
     fontDis = context.ReadFont(a, "font_dis", fontDis);
     fontDown = context.ReadFont(a, "font_down", fontDown);

@@ -16,8 +16,8 @@ public:
     TCenterDrawing centerDrawing = TCenterDrawing::None;
     std::int32_t color = 0;
     bool exclusive = false;
-    QString imageIdMask;  // picture name with "%s" for the state suffix
-    QString indivPath;    // with two "%s": the individual image id and the state suffix
+    QString imageIdMask; // picture name with "%s" for the state suffix
+    QString indivPath; // with two "%s": the individual image id and the state suffix
     std::int32_t innerSpacing = 0;
     bool showHint = false;
     bool tabStop = true;

@@ -17,8 +17,7 @@ void TSplitterStyle::ReadFromNode(const TStyleAttributes& a, const TStyleReadCon
     backPainting = ReadBackPainting(a, "back_painting", backPainting);
     fillStyle = ReadFillStyle(a, "fill_style", fillStyle);
     bufferMethod = ReadBufferMethod(a, "buffer_method", bufferMethod);
-    position = a.Enumeration<TSplitterPosition>(
-        "position", "SplitterPosition",
+    position = a.Enumeration<TSplitterPosition>("position", "SplitterPosition",
         {{"horizontal", TSplitterPosition::Horizontal}, {"vertical", TSplitterPosition::Vertical}}, position);
     color = a.Integer("color", color);
     centerSize = a.Integer("center_size", centerSize);

@@ -68,11 +68,11 @@ public:
     }
 };
 
-class TECComboBoxStyle final : public TFontPairStyle<TECComboBoxStyle> {};    // "combo_box"
-class TECCheckBoxStyle final : public TFontPairStyle<TECCheckBoxStyle> {};    // "check_box"
-class TECRadioButtonStyle final : public TFontPairStyle<TECRadioButtonStyle> {}; // "radio_button"
-class TECEditStyle final : public TFontPairStyle<TECEditStyle> {};            // "edit"
-class TECMemoStyle final : public TFontPairStyle<TECMemoStyle> {};            // "memo"
+class TECComboBoxStyle final : public TFontPairStyle<TECComboBoxStyle> { }; // "combo_box"
+class TECCheckBoxStyle final : public TFontPairStyle<TECCheckBoxStyle> { }; // "check_box"
+class TECRadioButtonStyle final : public TFontPairStyle<TECRadioButtonStyle> { }; // "radio_button"
+class TECEditStyle final : public TFontPairStyle<TECEditStyle> { }; // "edit"
+class TECMemoStyle final : public TFontPairStyle<TECMemoStyle> { }; // "memo"
 
 // "html_viewer"
 class TECHTMLViewerStyle final : public TStyleRecord<TECHTMLViewerStyle> {

@@ -9,9 +9,9 @@ namespace pavlora {
 
 // The answers to a design error.
 enum class TDesignErrorAnswer {
-    Ignore,      // go on
-    IgnoreAll,   // go on, and report no further design errors in this run
-    Raise,       // stop with an exception
+    Ignore, // go on
+    IgnoreAll, // go on, and report no further design errors in this run
+    Raise, // stop with an exception
 };
 
 // What the skin layer shows the user: design errors (answered), warnings

@@ -159,8 +159,8 @@ void TECResourceManager::ComputeSlots()
                 continue;
             // Only the resource slots may be zip archives of the same name.
             const bool archiveSlot = index == 1 || index == 2;
-            const bool present =
-                QFileInfo(slot).isDir() || (archiveSlot && QFileInfo(slot + QStringLiteral(".zip")).isFile());
+            const bool present
+                = QFileInfo(slot).isDir() || (archiveSlot && QFileInfo(slot + QStringLiteral(".zip")).isFile());
             slot = present ? slot + QLatin1Char('/') : QString();
         }
         slots_ = slots;

@@ -31,7 +31,7 @@ public:
 // Where a resource was found.
 struct TResourceLocation {
     int slot = -1;
-    QString filePath;      // the file, or the archive
+    QString filePath; // the file, or the archive
     QString archiveMember; // the member inside the archive, or empty
 
     // The file path, or "archive:member".

@@ -25,8 +25,8 @@ struct TAnchors {
 // A control that a form configuration creates in its window.
 struct TDynCreateControlData {
     QString createControlClass; // "TECLabel" or "TECImage"
-    QString text;               // for labels; "\n" stands for a line break
-    QString resourceId;         // for pictures
+    QString text; // for labels; "\n" stands for a line break
+    QString resourceId; // for pictures
     QString parentName;
 };
 

@@ -27,8 +27,7 @@ void TECImageViewStyle::ReadFromNode(const TStyleAttributes& a, const TStyleRead
     imageSize = a.Integer("image_size", imageSize);
     shadowColor = a.Integer("shadow_color", shadowColor);
     bgColor = a.Integer("bg_color", bgColor);
-    focusFramePenStyle = a.Enumeration<TPenStyle>(
-        "focus_frame_pen_style", "PenStyle",
+    focusFramePenStyle = a.Enumeration<TPenStyle>("focus_frame_pen_style", "PenStyle",
         {{"solid", TPenStyle::Solid}, {"dash", TPenStyle::Dash}, {"dot", TPenStyle::Dot}, {"clear", TPenStyle::Clear}},
         focusFramePenStyle);
 }

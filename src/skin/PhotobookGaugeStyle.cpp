@@ -16,10 +16,9 @@ void TECPhotobookGaugeStyle::ReadFromNode(const TStyleAttributes& a, const TStyl
     borderColor = a.Integer("border_color", borderColor);
     minLabelColor = a.Integer("min_label_color", minLabelColor);
     labelColor = a.Integer("label_color", labelColor);
-    valueLabelMode = a.Enumeration<TValueLabelMode>(
-        "value_label_mode", "ValueLabelMode",
+    valueLabelMode = a.Enumeration<TValueLabelMode>("value_label_mode", "ValueLabelMode",
         {{"according_to_price_marks", TValueLabelMode::AccordingToPriceMarks},
-         {"fixed_interval", TValueLabelMode::FixedInterval}},
+            {"fixed_interval", TValueLabelMode::FixedInterval}},
         valueLabelMode);
     gaugeImageId = a.Text("gauge_image_id", gaugeImageId);
 }

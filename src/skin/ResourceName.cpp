@@ -33,8 +33,8 @@ const QHash<QString, QString>& TCaseInsensitiveResolver::Listing(const QString& 
     auto it = listings_.find(folder);
     if (it == listings_.end()) {
         QHash<QString, QString> listing;
-        const QStringList entries =
-            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList entries
+            = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         for (const QString& entry : entries)
             listing.insert(entry.toLower(), entry);
         it = listings_.insert(folder, listing);

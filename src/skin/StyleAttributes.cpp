@@ -78,8 +78,8 @@ double TStyleAttributes::Real(const char* name, double fallback) const
 
 void TStyleAttributes::ThrowWrongContent(const char* typeName, const QString& value)
 {
-    throw EDesignError(QStringLiteral("Wrong attribute content:  ") + QLatin1String(typeName) + QLatin1Char(' ') +
-                       value);
+    throw EDesignError(
+        QStringLiteral("Wrong attribute content:  ") + QLatin1String(typeName) + QLatin1Char(' ') + value);
 }
 
 } // namespace pavlora

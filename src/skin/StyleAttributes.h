@@ -34,8 +34,8 @@ public:
     // One of `words` in any case; a missing attribute keeps `current`, an
     // empty or unknown word throws naming `enumName`.
     template <class E>
-    E Enumeration(const char* name, const char* enumName, std::initializer_list<std::pair<const char*, E>> words,
-                  E current) const
+    E Enumeration(
+        const char* name, const char* enumName, std::initializer_list<std::pair<const char*, E>> words, E current) const
     {
         const QString value = Raw(name);
         if (value.isNull())

@@ -5,8 +5,8 @@
 
 namespace pavlora {
 
-TFontRef TStyleReadContext::ReadFont(const TStyleAttributes& attributes, const char* name,
-                                     const TFontRef& current) const
+TFontRef TStyleReadContext::ReadFont(
+    const TStyleAttributes& attributes, const char* name, const TFontRef& current) const
 {
     if (!attributes.Has(name))
         return current;
@@ -19,33 +19,29 @@ TFontRef TStyleReadContext::ReadFont(const TStyleAttributes& attributes, const c
 TBackPainting ReadBackPainting(const TStyleAttributes& a, const char* name, TBackPainting current)
 {
     return a.Enumeration<TBackPainting>(name, "BackPainting",
-                                        {{"none", TBackPainting::None},
-                                         {"fillcolor", TBackPainting::FillColor},
-                                         {"alphaparent", TBackPainting::AlphaParent},
-                                         {"parentcolor", TBackPainting::ParentColor}},
-                                        current);
+        {{"none", TBackPainting::None}, {"fillcolor", TBackPainting::FillColor},
+            {"alphaparent", TBackPainting::AlphaParent}, {"parentcolor", TBackPainting::ParentColor}},
+        current);
 }
 
 TBufferMethod ReadBufferMethod(const TStyleAttributes& a, const char* name, TBufferMethod current)
 {
-    return a.Enumeration<TBufferMethod>(
-        name, "BufferMethod",
+    return a.Enumeration<TBufferMethod>(name, "BufferMethod",
         {{"none", TBufferMethod::None}, {"vcl", TBufferMethod::Vcl}, {"buffer", TBufferMethod::Buffer}}, current);
 }
 
 TFillStyle ReadFillStyle(const TStyleAttributes& a, const char* name, TFillStyle current)
 {
-    return a.Enumeration<TFillStyle>(name, "FillStyle", {{"color", TFillStyle::Color}, {"image", TFillStyle::Image}},
-                                     current);
+    return a.Enumeration<TFillStyle>(
+        name, "FillStyle", {{"color", TFillStyle::Color}, {"image", TFillStyle::Image}}, current);
 }
 
 TFillMode ReadFillMode(const TStyleAttributes& a, const char* name, TFillMode current)
 {
     return a.Enumeration<TFillMode>(name, "FillMode",
-                                    {{"Stretch", TFillMode::Stretch},
-                                     {"TileLeftTop", TFillMode::TileLeftTop},
-                                     {"TileRightBottom", TFillMode::TileRightBottom}},
-                                    current);
+        {{"Stretch", TFillMode::Stretch}, {"TileLeftTop", TFillMode::TileLeftTop},
+            {"TileRightBottom", TFillMode::TileRightBottom}},
+        current);
 }
 
 TAlign ReadAlign(const TStyleAttributes& a, const char* name, TAlign current)

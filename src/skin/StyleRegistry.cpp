@@ -35,9 +35,9 @@ QString InvalidMasterText(const QString& className, const QString& master)
 
 TStyleRegistry::TStyleRegistry(TDesignErrors& errors)
     : errors_(errors)
-    , buttonStateSuffixes_{QStringLiteral("Up"),   QStringLiteral("Focus"), QStringLiteral("High"),
-                           QStringLiteral("Press"), QStringLiteral("Down"),  QStringLiteral("Down"),
-                           QStringLiteral("Down"),  QStringLiteral("Press"), QStringLiteral("Dis")}
+    , buttonStateSuffixes_{QStringLiteral("Up"), QStringLiteral("Focus"), QStringLiteral("High"),
+          QStringLiteral("Press"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+          QStringLiteral("Press"), QStringLiteral("Dis")}
 {
     const std::pair<const char*, std::unique_ptr<TStyleData> (*)()> kClasses[] = {
         {"font", &Make<TFontStyle>},
@@ -142,8 +142,8 @@ void TStyleRegistry::ReadStyleElement(pugi::xml_node element)
 
 void TStyleRegistry::ReadResourceManagerConfig(pugi::xml_node element)
 {
-    static const char* const kStates[] = {"up",   "up_focused",     "up_highlight", "up_pressed", "down",
-                                          "down_focused", "down_highlight", "down_pressed", "disabled"};
+    static const char* const kStates[] = {"up", "up_focused", "up_highlight", "up_pressed", "down", "down_focused",
+        "down_highlight", "down_pressed", "disabled"};
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     for (pugi::xml_node ids = element.child("button_state_ids"); ids; ids = ids.next_sibling("button_state_ids")) {
         for (int state = 0; state < 9; ++state) {

@@ -69,8 +69,8 @@ std::optional<QByteArray> TZipArchive::ReadMember(const QString& name, std::int6
     const QByteArray storedName = stored->toUtf8();
     zip_stat_t status;
     zip_stat_init(&status);
-    if (zip_stat(archive.get(), storedName.constData(), 0, &status) != 0 || !(status.valid & ZIP_STAT_SIZE) ||
-        status.size > static_cast<zip_uint64_t>(maxSize))
+    if (zip_stat(archive.get(), storedName.constData(), 0, &status) != 0 || !(status.valid & ZIP_STAT_SIZE)
+        || status.size > static_cast<zip_uint64_t>(maxSize))
         return std::nullopt;
     const std::unique_ptr<zip_file_t, ZipFileCloser> file(zip_fopen(archive.get(), storedName.constData(), 0));
     if (!file)

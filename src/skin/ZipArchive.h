@@ -28,7 +28,7 @@ public:
 private:
     QString path_;
     bool open_ = false;
-    QHash<QString, QString> members_;        // stored name -> stored name
+    QHash<QString, QString> members_; // stored name -> stored name
     QHash<QString, QString> membersByLower_; // lower-case name -> stored name
 };
 

@@ -92,7 +92,7 @@ TEST_F(ResourceManagerTest, ResourceArchivesServeTheirSlots)
     EXPECT_EQ(manager->Slot(1), program_ + QStringLiteral("/Resources/"));
     EXPECT_EQ(manager->GetResource(QStringLiteral("Images/logo.txt")), "zip");
     EXPECT_EQ(manager->FindResource(QStringLiteral("images/LOGO.txt"))->Describe(),
-              program_ + QStringLiteral("/Resources.zip:Images/logo.txt"));
+        program_ + QStringLiteral("/Resources.zip:Images/logo.txt"));
     EXPECT_EQ(manager->GetResource(QStringLiteral("Images/shared.txt")), "data");
     EXPECT_EQ(manager->GetResource(QStringLiteral("Lang/only.txt")), "lang zip");
 }
@@ -107,7 +107,8 @@ TEST_F(ResourceManagerTest, NamesCannotLeaveTheirFolders)
             manager->GetResource(QLatin1String(name));
             ADD_FAILURE() << name;
         } catch (const EResourceNotFound& error) {
-            EXPECT_EQ(QString::fromUtf8(error.what()), QStringLiteral("Resource %1 not found.").arg(QLatin1String(name)));
+            EXPECT_EQ(
+                QString::fromUtf8(error.what()), QStringLiteral("Resource %1 not found.").arg(QLatin1String(name)));
         }
     }
     EXPECT_EQ(manager->GetResource(QStringLiteral("./secret.txt")), "secret");
@@ -165,7 +166,8 @@ TEST_F(ResourceManagerTest, DesignsOfTheDataFoldersAreReadWhenTheProgramHasNone)
 TEST_F(ResourceManagerTest, ChangingTheLanguageReloadsAndSwapsTheDesigns)
 {
     WriteFile(program_ + QStringLiteral("/Design.dat"), R"(<design><panel style="p" color="1"/></design>)");
-    WriteFile(program_ + QStringLiteral("/Resources.FRA/Design.dat"), R"(<design><panel style="p" color="2"/></design>)");
+    WriteFile(
+        program_ + QStringLiteral("/Resources.FRA/Design.dat"), R"(<design><panel style="p" color="2"/></design>)");
     const auto manager = Manager(QString());
     manager->EnableDesignReload();
     manager->ReloadDesigns();
@@ -196,7 +198,7 @@ TEST_F(ResourceManagerTest, FormsAreReadFromTheFirstSlotInTheirOrder)
 {
     WriteFile(data_ + QStringLiteral("/Forms.dat"), R"(<forms><form name="TMainForm" width="1"/></forms>)");
     WriteFile(program_ + QStringLiteral("/Forms.dat"),
-              R"(<forms>
+        R"(<forms>
                    <form NAME="TFormInfoBox" Width="400" HEIGHT="300">
                      <control name="HeaderButton" Anchors="tr" left="100" LRTB="1" Visible="TRUE" Style="HeaderDesc"/>
                      <control name="Hint" CreateControlClass="TECLabel" Text="a\nb" ParentName="BackgroundPanel"/>

@@ -27,7 +27,10 @@ public:
         return answer;
     }
     void ShowWarning(const QString& text) override { warnings.append(text); }
-    void ShowError(const QString& title, const QString& text) override { errors.append(title + QLatin1String(": ") + text); }
+    void ShowError(const QString& title, const QString& text) override
+    {
+        errors.append(title + QLatin1String(": ") + text);
+    }
 };
 
 } // namespace pavlora::test

@@ -7,6 +7,7 @@
 #include "skin/PanelStyle.h"
 #include "skin/StyleRegistry.h"
 #include "skin/TableStyle.h"
+#include "support/TestSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -122,7 +123,7 @@ struct DesignErrorCase {
     const char* error;
 };
 
-class DesignErrorsReported : public StyleRegistryTest, public ::testing::WithParamInterface<DesignErrorCase> {};
+class DesignErrorsReported : public StyleRegistryTest, public ::testing::WithParamInterface<DesignErrorCase> { };
 
 TEST_P(DesignErrorsReported, WithTheirText)
 {
@@ -131,18 +132,17 @@ TEST_P(DesignErrorsReported, WithTheirText)
     EXPECT_EQ(reporter_.designErrors.front(), DesignError(QString::fromUtf8(GetParam().error)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, DesignErrorsReported,
+INSTANTIATE_TEST_SUITE_P(Texts, DesignErrorsReported,
     ::testing::Values(
         DesignErrorCase{"UnknownClass", R"(<knob style="k"/>)", "Unknown style class: \"knob\" with style \"k\"."},
         DesignErrorCase{"NoStyle", R"(<button/>)", "Node button has no style."},
         DesignErrorCase{"ButtonMaster", R"(<button style="b" master="nope"/>)", "ButtonsData (nope)-> Master invalid "},
-        DesignErrorCase{"GaugeMaster", R"(<photobook_gauge style="g" master="x"/>)",
-                        "PhotobookGaugeStyle (x)-> Master invalid "},
-        DesignErrorCase{"ImageViewMaster", R"(<imageview style="i" master="y"/>)",
-                        "ImageViewStyle (y)-> Master invalid "},
-        DesignErrorCase{"TableNode", R"(<table style="t"><tr><th/></tr></table>)",
-                        "Invalid table node: \"th\" in table \"t\"."}),
+        DesignErrorCase{
+            "GaugeMaster", R"(<photobook_gauge style="g" master="x"/>)", "PhotobookGaugeStyle (x)-> Master invalid "},
+        DesignErrorCase{
+            "ImageViewMaster", R"(<imageview style="i" master="y"/>)", "ImageViewStyle (y)-> Master invalid "},
+        DesignErrorCase{
+            "TableNode", R"(<table style="t"><tr><th/></tr></table>)", "Invalid table node: \"th\" in table \"t\"."}),
     CaseName());
 
 struct WrongValueCase {
@@ -151,7 +151,7 @@ struct WrongValueCase {
     const char* message;
 };
 
-class WrongValues : public StyleRegistryTest, public ::testing::WithParamInterface<WrongValueCase> {};
+class WrongValues : public StyleRegistryTest, public ::testing::WithParamInterface<WrongValueCase> { };
 
 TEST_P(WrongValues, StopTheReadingWithTheirMessage)
 {
@@ -165,20 +165,18 @@ TEST_P(WrongValues, StopTheReadingWithTheirMessage)
         << "styles read before the bad value stay";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, WrongValues,
-    ::testing::Values(
-        WrongValueCase{"Boolean", R"(<label style="before"/><font style="f" bold="yes"/>)",
-                       "Wrong attribute content:  Boolean yes"},
+INSTANTIATE_TEST_SUITE_P(Types, WrongValues,
+    ::testing::Values(WrongValueCase{"Boolean", R"(<label style="before"/><font style="f" bold="yes"/>)",
+                          "Wrong attribute content:  Boolean yes"},
         WrongValueCase{"Enumeration", R"(<label style="before"/><panel style="p" fill_mode_x="Tile"/>)",
-                       "Wrong attribute content:  FillMode Tile"},
+            "Wrong attribute content:  FillMode Tile"},
         WrongValueCase{"EmptyEnumeration", R"(<label style="before"/><label style="x" align=""/>)",
-                       "Wrong attribute content:  Align "},
+            "Wrong attribute content:  Align "},
         WrongValueCase{"ResizeDirectionNamedFillStyle",
-                       R"(<label style="before"/><button style="b" dyn_resize_direction="up"/>)",
-                       "Wrong attribute content:  FillStyle up"},
+            R"(<label style="before"/><button style="b" dyn_resize_direction="up"/>)",
+            "Wrong attribute content:  FillStyle up"},
         WrongValueCase{"Integer", R"(<label style="before"/><label style="x" color="red"/>)",
-                       "'red' is not a valid integer value"}),
+            "'red' is not a valid integer value"}),
     CaseName());
 
 TEST_F(StyleRegistryTest, IgnoreAllSilencesTheRestOfTheRun)
@@ -201,7 +199,8 @@ TEST_F(StyleRegistryTest, MissingStylesAreReportedOnlyOnceStylesWereLoaded)
     EXPECT_TRUE(reporter_.designErrors.isEmpty());
     registry_.SetStylesLoadedBefore(true);
     EXPECT_EQ(registry_.GetStyle(QStringLiteral("button"), QStringLiteral("x"), false), nullptr);
-    EXPECT_EQ(reporter_.designErrors, QStringList{DesignError(QStringLiteral("Style \"x\" of class \"button\" does not exist."))});
+    EXPECT_EQ(reporter_.designErrors,
+        QStringList{DesignError(QStringLiteral("Style \"x\" of class \"button\" does not exist."))});
 
     const auto* fallback = registry_.StyleOrDefault<TButtonStyle>(QStringLiteral("button"), QStringLiteral("y"));
     ASSERT_NE(fallback, nullptr);
@@ -210,9 +209,12 @@ TEST_F(StyleRegistryTest, MissingStylesAreReportedOnlyOnceStylesWereLoaded)
 
 TEST_F(StyleRegistryTest, ButtonStateSuffixesMayBeReplaced)
 {
-    EXPECT_EQ(registry_.ButtonStateSuffixes().join(u','), QStringLiteral("Up,Focus,High,Press,Down,Down,Down,Press,Dis"));
-    EXPECT_TRUE(Read(R"(<resource_manager_config><button_state_ids up="_n" disabled="_d"/></resource_manager_config>)"));
-    EXPECT_EQ(registry_.ButtonStateSuffixes().join(u','), QStringLiteral("_n,Focus,High,Press,Down,Down,Down,Press,_d"));
+    EXPECT_EQ(
+        registry_.ButtonStateSuffixes().join(u','), QStringLiteral("Up,Focus,High,Press,Down,Down,Down,Press,Dis"));
+    EXPECT_TRUE(
+        Read(R"(<resource_manager_config><button_state_ids up="_n" disabled="_d"/></resource_manager_config>)"));
+    EXPECT_EQ(
+        registry_.ButtonStateSuffixes().join(u','), QStringLiteral("_n,Focus,High,Press,Down,Down,Down,Press,_d"));
 }
 
 } // namespace

@@ -14,18 +14,16 @@ namespace pavlora::tool {
 int RunResourceCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    const QCommandLineOption program(QStringLiteral("program"), QStringLiteral("The program folder."),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption program(
+        QStringLiteral("program"), QStringLiteral("The program folder."), QStringLiteral("DIR"));
     const QCommandLineOption data(QStringLiteral("data"),
-                                  QStringLiteral("The data folder (default: the program folder's \"Data\")."),
-                                  QStringLiteral("DIR"));
-    const QCommandLineOption language(QStringLiteral("lang"), QStringLiteral("The language extension, e.g. DEU."),
-                                      QStringLiteral("EXT"));
+        QStringLiteral("The data folder (default: the program folder's \"Data\")."), QStringLiteral("DIR"));
+    const QCommandLineOption language(
+        QStringLiteral("lang"), QStringLiteral("The language extension, e.g. DEU."), QStringLiteral("EXT"));
     parser.addOptions({program, data, language});
     parser.addPositionalArgument(QStringLiteral("find"), QStringLiteral("The action."));
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("The resource name, e.g. Images/Logo.png."));
-    const int parsed = ParseCommandLine(
-        parser, arguments,
+    const int parsed = ParseCommandLine(parser, arguments,
         QStringLiteral("Usage: pavlora-tool resource find --program DIR [--data DIR] [--lang EXT] NAME\n\n"
                        "Prints the file (or archive:member) that serves the resource NAME."));
     if (parsed >= 0)

@@ -24,7 +24,7 @@ const TToolCommand kCommands[] = {
     {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
         &RunErrorCommand},
     {QStringLiteral("resource"), QStringLiteral("Find where a resource of the skin or data is read from."),
-     &RunResourceCommand},
+        &RunResourceCommand},
 };
 
 void PrintToolHelp()
