@@ -2,6 +2,7 @@
 
 #include "core/AppFolders.h"
 #include "core/DataStream.h"
+#include "core/DesignFolders.h"
 #include "core/Logger.h"
 #include "core/QORException.h"
 #include "core/XMLUtils2.h"
@@ -21,13 +22,6 @@ namespace {
 // Resources are read whole; nothing the skin or the catalogue needs comes
 // near this size.
 constexpr std::int64_t kMaxResourceSize = 256 * 1024 * 1024;
-
-QString WithoutTrailingSlash(QString folder)
-{
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
-    return folder;
-}
 
 std::optional<QByteArray> ReadWholeFile(const QString& path)
 {
@@ -145,24 +139,8 @@ void TECResourceManager::ComputeSlots()
     bool reload = false;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
-        std::array<QString, 5> slots;
-        slots[0] = programFolder_;
-        slots[3] = dataFolder_;
-        slots[1] = programFolder_ + QLatin1Char('/') + resourceFileName_;
-        if (!languageExtension_.isEmpty()) {
-            slots[4] = dataFolder_ + QLatin1Char('.') + languageExtension_;
-            slots[2] = slots[1] + QLatin1Char('.') + languageExtension_;
-        }
-        for (std::size_t index = 0; index < slots.size(); ++index) {
-            QString& slot = slots[index];
-            if (slot.isEmpty())
-                continue;
-            // Only the resource slots may be zip archives of the same name.
-            const bool archiveSlot = index == 1 || index == 2;
-            const bool present
-                = QFileInfo(slot).isDir() || (archiveSlot && QFileInfo(slot + QStringLiteral(".zip")).isFile());
-            slot = present ? slot + QLatin1Char('/') : QString();
-        }
+        const TDesignFolders slots = ComputeDesignFolders(
+            TDesignFolderSettings{programFolder_, dataFolder_, languageExtension_, resourceFileName_});
         slots_ = slots;
         for (std::size_t archive = 0; archive < archives_.size(); ++archive) {
             const QString& slot = slots_[archive + 1];

@@ -2,7 +2,7 @@
 
 #include "skin/DesignErrors.h"
 #include "skin/FormConfig.h"
-#include "skin/ResourceName.h"
+#include "core/ResourceName.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "skin/ResourceName.h"
+#include "core/ResourceName.h"
 
 #include <QDir>
 #include <QFileInfo>
