@@ -12,6 +12,7 @@
 
 namespace pavlora::tool {
 int RunErrorCommand(const QStringList& arguments);
+int RunImageCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -22,6 +23,8 @@ namespace {
 const TToolCommand kCommands[] = {
     {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
         &RunErrorCommand},
+    {QStringLiteral("image"), QStringLiteral("Measure, thumbnail, convert pictures; read and write their keywords."),
+        &RunImageCommand},
 };
 
 void PrintToolHelp()
