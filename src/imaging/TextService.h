@@ -44,10 +44,12 @@ struct TTextLine {
 //
 // Wrapping, fit checks and drawing on screen, in thumbnails and in print all
 // lay text out here, so that a line breaks at the same word everywhere:
-// fonts are made unhinted (QFont::PreferNoHinting), laid out with design
-// metrics against one fixed 96-dpi reference device, and drawn from that
-// layout whatever the target's resolution. Font sizes are in pixels of the
-// target (a layout in millimetres converts its point sizes first).
+// fonts are made unhinted (QFont::PreferNoHinting), every text is laid out
+// with design metrics at one fixed design size and scaled to the size asked
+// for (font engines round sizes to whole pixels, which would move line
+// breaks), and drawn from that layout whatever the target's resolution.
+// Font sizes are in pixels of the target (a layout in millimetres converts
+// its point sizes first); fractional sizes are kept.
 //
 // "Arial" is served by Liberation Sans (metrically compatible), "Times New
 // Roman" by Liberation Serif and "Courier New" by Liberation Mono; data-folder

@@ -30,7 +30,7 @@ struct TThumbJob {
 
 bool ParsePair(const QString& text, const QString& separator, int& first, int& second)
 {
-    static const QRegularExpression pair(QStringLiteral("^([0-9]{1,5})[%1]([0-9]{1,5})$").arg(separator));
+    const QRegularExpression pair(QStringLiteral("^([0-9]{1,5})[%1]([0-9]{1,5})$").arg(separator));
     const QRegularExpressionMatch match = pair.match(text);
     if (!match.hasMatch())
         return false;
