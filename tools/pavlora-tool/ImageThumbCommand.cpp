@@ -19,6 +19,8 @@
 
 #include <vector>
 
+#include <malloc.h>
+
 namespace pavlora::tool {
 namespace {
 
@@ -89,6 +91,12 @@ int RunImageThumbCommand(const QStringList& arguments)
     jobs.reserve(static_cast<std::size_t>(files.size()));
     for (const QString& file : files)
         jobs.push_back({file, QDir(folder).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".jpg")), {}});
+
+    // Progressive JPEGs need a coefficient buffer of several megabytes per
+    // picture. Served from the heap rather than fresh mappings, it is not
+    // faulted in and zeroed by the kernel again for every file.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
 
     TImageUtils& utils = TImageUtils::Instance();
     QtConcurrent::blockingMap(jobs, [&utils, &options](TThumbJob& job) {
