@@ -111,18 +111,18 @@ QString TTextService::ResolveFamily(const QString& family)
     return family;
 }
 
-QFont TTextService::MakeFont(const TFontSpec& spec, double pixelSize)
+QFont TTextService::MakeFont(const TFontDescription& description, double pixelSize)
 {
     Initialize();
-    QFont font(ResolveFamily(spec.family));
+    QFont font(ResolveFamily(description.family));
     // The size is kept as points at 96 dpi, which keeps fractional pixel
     // sizes (QFont::setPixelSize takes whole pixels); the layouts read it
     // back from there.
     font.setPointSizeF(std::max(pixelSize, 0.1) * 72.0 / kReferenceDpi);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setBold(description.bold);
+    font.setItalic(description.italic);
+    font.setUnderline(description.underline);
+    font.setStrikeOut(description.strikeOut);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(true);
     return font;

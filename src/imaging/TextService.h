@@ -15,7 +15,7 @@ namespace pavlora {
 
 // A font as the layouts and the skin describe it: a family name and style
 // flags. The size is given separately in pixels.
-struct TFontSpec {
+struct TFontDescription {
     QString family;
     bool bold = false;
     bool italic = false;
@@ -65,8 +65,8 @@ public:
     // The installed family that serves `family`.
     static QString ResolveFamily(const QString& family);
 
-    // A font of the spec's family and style at `pixelSize` pixels.
-    static QFont MakeFont(const TFontSpec& spec, double pixelSize);
+    // A font of the description's family and style at `pixelSize` pixels.
+    static QFont MakeFont(const TFontDescription& description, double pixelSize);
 
     // The lines of `text` laid out in `width` pixels (no limit when
     // `format.wordWrap` is off), placed as the format aligns them inside a
