@@ -190,7 +190,7 @@ void TLabelDef::UpdateLines()
     bool full = false;
     const double lineHeight = LineHeight();
     const int fitting = lineHeight > 0 ? static_cast<int>(std::rint(Height() / lineHeight)) : 0;
-    TFontSpec spec;
+    TFontDescription spec;
     spec.family = font_.name;
     spec.bold = font_.bold;
     spec.italic = font_.italic;
