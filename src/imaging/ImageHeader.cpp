@@ -403,7 +403,7 @@ TImageFormat SniffImageFormat(const QByteArray& head)
         return TImageFormat::Jpeg;
     if (starts("\x89PNG\r\n\x1A\n", 8))
         return TImageFormat::Png;
-    if (starts("BM", 2) && head.size() >= 18)
+    if (starts("BM", 2))
         return TImageFormat::Bmp;
     if (starts("II*\0", 4) || starts("MM\0*", 4) || starts("II+\0", 4) || starts("MM\0+", 4))
         return TImageFormat::Tiff;
@@ -430,7 +430,7 @@ std::optional<TImageHeader> ReadImageHeader(QIODevice& device, bool jp2)
         header.bitsPerPixel = box->BitsPerComponent();
         return header;
     }
-    const QByteArray head = reader.ReadBytes(0, std::min<std::int64_t>(16, reader.Size()));
+    const QByteArray head = reader.ReadBytes(0, std::min<std::int64_t>(32, reader.Size()));
     switch (SniffImageFormat(head)) {
     case TImageFormat::Jpeg:
         return ReadJpegHeader(reader);

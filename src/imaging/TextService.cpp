@@ -11,6 +11,10 @@ namespace pavlora {
 namespace {
 
 constexpr double kReferenceDpi = 96.0;
+// Every text is laid out at this pixel size and scaled to the size asked
+// for: font engines round pixel sizes to whole pixels, which would change
+// line breaks between sizes.
+constexpr int kDesignPixels = 512;
 
 struct TSubstitute {
     const char* family;
@@ -23,46 +27,48 @@ const TSubstitute kSubstitutes[] = {
     {"Courier New", "Liberation Mono"},
 };
 
-// The device every layout is made for: 96 dpi, whatever the screen says.
-QPaintDevice* ReferenceDevice()
+// The pixel size a font of MakeFont asks for.
+double PixelSizeOf(const QFont& font)
 {
-    static QImage* device = [] {
-        auto* image = new QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
-        const int dotsPerMeter = static_cast<int>(kReferenceDpi / 0.0254 + 0.5);
-        image->setDotsPerMeterX(dotsPerMeter);
-        image->setDotsPerMeterY(dotsPerMeter);
-        return image;
-    }();
-    return device;
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    return font.pointSizeF() * kReferenceDpi / 72.0;
 }
 
-QTextOption MakeOption(const TTextFormat& format)
+// A text laid out at the design size; `scale` maps it to the font's size.
+struct TDesignLayout {
+    QTextLayout layout;
+    double scale = 1;
+    double height = 0; // in design pixels
+};
+
+void Lay(TDesignLayout& design, const QString& text, const QFont& font, const TTextFormat& format, double width)
 {
+    QFont designFont = font;
+    designFont.setPixelSize(kDesignPixels);
+    design.scale = PixelSizeOf(font) / kDesignPixels;
+    design.layout.setFont(designFont);
+    design.layout.setText(text);
     QTextOption option;
     option.setUseDesignMetrics(true);
     option.setWrapMode(format.wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     option.setAlignment(format.alignment & Qt::AlignHorizontal_Mask);
-    return option;
-}
-
-// Lays out the whole text in `width` and returns its natural height.
-double LayoutLines(QTextLayout& layout, const TTextFormat& format, double width)
-{
-    layout.setTextOption(MakeOption(format));
-    layout.setCacheEnabled(true);
-    layout.beginLayout();
+    design.layout.setTextOption(option);
+    design.layout.setCacheEnabled(true);
+    const double designWidth = width / design.scale;
+    design.layout.beginLayout();
     double y = 0;
     for (;;) {
-        QTextLine line = layout.createLine();
+        QTextLine line = design.layout.createLine();
         if (!line.isValid())
             break;
         if (format.wordWrap)
-            line.setLineWidth(width);
+            line.setLineWidth(designWidth);
         line.setPosition(QPointF(0, y));
         y += line.height();
     }
-    layout.endLayout();
-    return y;
+    design.layout.endLayout();
+    design.height = y;
 }
 
 double AlignedTop(const TTextFormat& format, double textHeight, double boxHeight)
@@ -93,7 +99,6 @@ void TTextService::Initialize()
     std::call_once(once, [] {
         for (const TSubstitute& substitute : kSubstitutes)
             QFont::insertSubstitution(QLatin1String(substitute.family), QLatin1String(substitute.substitute));
-        ReferenceDevice();
     });
 }
 
@@ -106,17 +111,18 @@ QString TTextService::ResolveFamily(const QString& family)
     return family;
 }
 
-QFont TTextService::MakeFont(const TFontSpec& spec, double pixelSize)
+QFont TTextService::MakeFont(const TFontDescription& description, double pixelSize)
 {
     Initialize();
-    QFont font(ResolveFamily(spec.family));
-    // Points at the 96-dpi reference device give exactly `pixelSize` pixels,
-    // also for fractional sizes (QFont::setPixelSize takes whole pixels).
+    QFont font(ResolveFamily(description.family));
+    // The size is kept as points at 96 dpi, which keeps fractional pixel
+    // sizes (QFont::setPixelSize takes whole pixels); the layouts read it
+    // back from there.
     font.setPointSizeF(std::max(pixelSize, 0.1) * 72.0 / kReferenceDpi);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setBold(description.bold);
+    font.setItalic(description.italic);
+    font.setUnderline(description.underline);
+    font.setStrikeOut(description.strikeOut);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(true);
     return font;
@@ -125,27 +131,30 @@ QFont TTextService::MakeFont(const TFontSpec& spec, double pixelSize)
 QList<TTextLine> TTextService::LayoutText(
     const QString& text, const QFont& font, const TTextFormat& format, double width, double height)
 {
-    QTextLayout layout(text, font, ReferenceDevice());
-    const double textHeight = LayoutLines(layout, format, width);
-    const double top = AlignedTop(format, textHeight, height);
+    TDesignLayout design;
+    Lay(design, text, font, format, width);
+    const double scale = design.scale;
+    const double top = AlignedTop(format, design.height * scale, height);
     QList<TTextLine> lines;
-    for (int i = 0; i < layout.lineCount(); ++i) {
-        const QTextLine line = layout.lineAt(i);
-        const double lineWidth = line.naturalTextWidth();
-        const double left = format.wordWrap ? line.naturalTextRect().left() : AlignedLeft(format, lineWidth, width);
-        lines.append({line.textStart(), line.textLength(), QRectF(left, top + line.y(), lineWidth, line.height())});
+    for (int i = 0; i < design.layout.lineCount(); ++i) {
+        const QTextLine line = design.layout.lineAt(i);
+        const double lineWidth = line.naturalTextWidth() * scale;
+        const double left
+            = format.wordWrap ? line.naturalTextRect().left() * scale : AlignedLeft(format, lineWidth, width);
+        lines.append({line.textStart(), line.textLength(),
+            QRectF(left, top + line.y() * scale, lineWidth, line.height() * scale)});
     }
     return lines;
 }
 
 QSizeF TTextService::MeasureText(const QString& text, const QFont& font, const TTextFormat& format, double width)
 {
-    QTextLayout layout(text, font, ReferenceDevice());
-    const double height = LayoutLines(layout, format, width);
+    TDesignLayout design;
+    Lay(design, text, font, format, width);
     double widest = 0;
-    for (int i = 0; i < layout.lineCount(); ++i)
-        widest = std::max(widest, layout.lineAt(i).naturalTextWidth());
-    return QSizeF(widest, height);
+    for (int i = 0; i < design.layout.lineCount(); ++i)
+        widest = std::max(widest, design.layout.lineAt(i).naturalTextWidth());
+    return QSizeF(widest * design.scale, design.height * design.scale);
 }
 
 bool TTextService::DrawTextInRect(QPainter& painter, const QString& text, const QFont& font, const TTextFormat& format,
@@ -153,25 +162,27 @@ bool TTextService::DrawTextInRect(QPainter& painter, const QString& text, const 
 {
     if (!painter.isActive())
         return false;
-    QTextLayout layout(text, font, ReferenceDevice());
-    const double textHeight = LayoutLines(layout, format, rect.width());
-    const double top = AlignedTop(format, textHeight, rect.height());
+    TDesignLayout design;
+    Lay(design, text, font, format, rect.width());
+    const double scale = design.scale;
+    const double top = AlignedTop(format, design.height * scale, rect.height());
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(QColor(color.red(), color.green(), color.blue()));
     if (format.clip)
         painter.setClipRect(rect, Qt::IntersectClip);
-    double shift = 0;
+    painter.translate(rect.left(), rect.top() + top);
+    painter.scale(scale, scale);
     if (!format.wordWrap) {
         // Unwrapped text is one line per paragraph; align each by itself.
-        for (int i = 0; i < layout.lineCount(); ++i) {
-            const QTextLine line = layout.lineAt(i);
-            shift = AlignedLeft(format, line.naturalTextWidth(), rect.width());
-            line.draw(&painter, QPointF(rect.left() + shift, rect.top() + top));
+        for (int i = 0; i < design.layout.lineCount(); ++i) {
+            const QTextLine line = design.layout.lineAt(i);
+            const double shift = AlignedLeft(format, line.naturalTextWidth() * scale, rect.width()) / scale;
+            line.draw(&painter, QPointF(shift, 0));
         }
     } else {
-        layout.draw(&painter, QPointF(rect.left(), rect.top() + top));
+        design.layout.draw(&painter, QPointF(0, 0));
     }
     painter.restore();
     return true;

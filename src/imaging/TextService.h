@@ -15,7 +15,7 @@ namespace pavlora {
 
 // A font as the layouts and the skin describe it: a family name and style
 // flags. The size is given separately in pixels.
-struct TFontSpec {
+struct TFontDescription {
     QString family;
     bool bold = false;
     bool italic = false;
@@ -44,10 +44,12 @@ struct TTextLine {
 //
 // Wrapping, fit checks and drawing on screen, in thumbnails and in print all
 // lay text out here, so that a line breaks at the same word everywhere:
-// fonts are made unhinted (QFont::PreferNoHinting), laid out with design
-// metrics against one fixed 96-dpi reference device, and drawn from that
-// layout whatever the target's resolution. Font sizes are in pixels of the
-// target (a layout in millimetres converts its point sizes first).
+// fonts are made unhinted (QFont::PreferNoHinting), every text is laid out
+// with design metrics at one fixed design size and scaled to the size asked
+// for (font engines round sizes to whole pixels, which would move line
+// breaks), and drawn from that layout whatever the target's resolution.
+// Font sizes are in pixels of the target (a layout in millimetres converts
+// its point sizes first); fractional sizes are kept.
 //
 // "Arial" is served by Liberation Sans (metrically compatible), "Times New
 // Roman" by Liberation Serif and "Courier New" by Liberation Mono; data-folder
@@ -63,8 +65,8 @@ public:
     // The installed family that serves `family`.
     static QString ResolveFamily(const QString& family);
 
-    // A font of the spec's family and style at `pixelSize` pixels.
-    static QFont MakeFont(const TFontSpec& spec, double pixelSize);
+    // A font of the description's family and style at `pixelSize` pixels.
+    static QFont MakeFont(const TFontDescription& description, double pixelSize);
 
     // The lines of `text` laid out in `width` pixels (no limit when
     // `format.wordWrap` is off), placed as the format aligns them inside a

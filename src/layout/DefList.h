@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -49,6 +51,11 @@ public:
     // Iteration over the items as references.
     class Iterator {
     public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T*;
+        using reference = T&;
         using Inner = typename std::vector<std::unique_ptr<T>>::const_iterator;
         explicit Iterator(Inner it)
             : it_(it)
@@ -60,6 +67,13 @@ public:
             ++it_;
             return *this;
         }
+        Iterator operator++(int)
+        {
+            Iterator before = *this;
+            ++it_;
+            return before;
+        }
+        bool operator==(const Iterator& other) const { return it_ == other.it_; }
         bool operator!=(const Iterator& other) const { return it_ != other.it_; }
 
     private:

@@ -87,6 +87,7 @@ public:
 
 protected:
     void AfterTrack() override;
+    void GeometryChanged(int flag) override;
 
 private:
     void ReadFontAndText(pugi::xml_node node, TDefVersion version);

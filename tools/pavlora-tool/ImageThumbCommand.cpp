@@ -19,6 +19,8 @@
 
 #include <vector>
 
+#include <malloc.h>
+
 namespace pavlora::tool {
 namespace {
 
@@ -30,7 +32,7 @@ struct TThumbJob {
 
 bool ParsePair(const QString& text, const QString& separator, int& first, int& second)
 {
-    static const QRegularExpression pair(QStringLiteral("^([0-9]{1,5})[%1]([0-9]{1,5})$").arg(separator));
+    const QRegularExpression pair(QStringLiteral("^([0-9]{1,5})[%1]([0-9]{1,5})$").arg(separator));
     const QRegularExpressionMatch match = pair.match(text);
     if (!match.hasMatch())
         return false;
@@ -89,6 +91,12 @@ int RunImageThumbCommand(const QStringList& arguments)
     jobs.reserve(static_cast<std::size_t>(files.size()));
     for (const QString& file : files)
         jobs.push_back({file, QDir(folder).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".jpg")), {}});
+
+    // Progressive JPEGs need a coefficient buffer of several megabytes per
+    // picture. Served from the heap rather than fresh mappings, it is not
+    // faulted in and zeroed by the kernel again for every file.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
 
     TImageUtils& utils = TImageUtils::Instance();
     QtConcurrent::blockingMap(jobs, [&utils, &options](TThumbJob& job) {
