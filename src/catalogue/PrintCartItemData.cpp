@@ -30,6 +30,9 @@ void TPrintCartItemData::SetPicture(const QString& fileName, const QString& orig
 
 void TPrintCartItemData::SetRatioFrom(const TProductItem* product)
 {
+    // A variant takes the ratio of the format above it.
+    while (product && product->ratio.isEmpty())
+        product = product->Parent();
     ratio23 = product && product->ratio == QLatin1String("2-3");
     ratio34 = product && product->ratio == QLatin1String("3-4");
 }

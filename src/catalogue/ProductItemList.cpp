@@ -14,6 +14,11 @@ TProductItem* TProductItemList::Append(std::unique_ptr<TProductItem> item)
     return items_.back().get();
 }
 
+void TProductItemList::Clear()
+{
+    items_.clear();
+}
+
 void TProductItemList::Delete(qsizetype index)
 {
     if (index < 0 || index >= Count())

@@ -34,7 +34,7 @@ public:
     TProductItem* Append(std::unique_ptr<TProductItem> item);
     // Removes and frees the item at `index`.
     void Delete(qsizetype index);
-    void Clear() { items_.clear(); }
+    void Clear();
 
     // Position of the item with `id` (without regard to case), or -1.
     qsizetype IndexOfId(const QString& id) const;

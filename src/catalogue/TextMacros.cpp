@@ -23,6 +23,20 @@ const Prefix kPrefixes[] = {
     {QLatin1String("[file]"), TextMacroKind::File},
 };
 
+// The "}" that closes the "{" at `open`, with nested pairs skipped, so that
+// "{[file]{Data}/x.jpg}" is one macro; -1 when it is never closed.
+qsizetype MatchingBrace(const QString& text, qsizetype open)
+{
+    int depth = 0;
+    for (qsizetype i = open; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('{'))
+            ++depth;
+        else if (text.at(i) == QLatin1Char('}') && --depth == 0)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString TPriceTextSource::FormattedPrice(const QString& /*catalogueId*/) const
@@ -45,7 +59,7 @@ QString TTextMacros::Expand(const QString& text, TextMacroKind defaultKind) cons
         const qsizetype open = text.indexOf(QLatin1Char('{'), position);
         if (open < 0)
             break;
-        const qsizetype close = text.indexOf(QLatin1Char('}'), open + 1);
+        const qsizetype close = MatchingBrace(text, open);
         if (close < 0)
             break;
         TextMacroKind kind = TextMacroKind::None;

@@ -26,7 +26,8 @@ public:
 //   "{[price]ID}"   the formatted price of catalogue entry ID ("???" when none),
 //   "{[file]PATH}"  PATH with its placeholder expanded.
 // A "{" without a known prefix is read as the default kind when one is
-// given and left alone otherwise. The scan goes on after the inserted text,
+// given and left alone otherwise. Braces nest: the macro ends at the "}"
+// that matches its "{", so a "[file]" path may begin with a placeholder. The scan goes on after the inserted text,
 // so an inserted text is never expanded again.
 class TTextMacros {
 public:

@@ -14,6 +14,8 @@ namespace pavlora::tool {
 int RunErrorCommand(const QStringList& arguments);
 int RunResourceCommand(const QStringList& arguments);
 int RunImageCommand(const QStringList& arguments);
+int RunCatalogueCommand(const QStringList& arguments);
+int RunCartCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -28,6 +30,10 @@ const TToolCommand kCommands[] = {
         &RunResourceCommand},
     {QStringLiteral("image"), QStringLiteral("Measure, thumbnail, convert pictures; read and write their keywords."),
         &RunImageCommand},
+    {QStringLiteral("catalogue"), QStringLiteral("List the catalogue of a deployment or find an entry in it."),
+        &RunCatalogueCommand},
+    {QStringLiteral("cart"), QStringLiteral("Show a cart file or import a hand-over file into a cart."),
+        &RunCartCommand},
 };
 
 void PrintToolHelp()
