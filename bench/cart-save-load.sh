@@ -3,8 +3,9 @@
 #
 # Save: "pavlora-tool cart import" of a hand-over file with 1,000 prints
 # (parses it, builds the cart, copies every picture into the cart's picture
-# folder, writes the DES-encrypted cart file). Peer: "cp" of the same 1,000
-# pictures into a folder, the file work any save has to do.
+# folder, each made durable, writes the DES-encrypted cart file). Peer: "cp"
+# of the same 1,000 pictures into a folder followed by "sync -f" of it, the
+# file work any durable save has to do.
 # Load: "pavlora-tool cart show" of that cart (decrypts, parses, reads the
 # header of every picture). Peer: "identify -ping" of the same pictures.
 # Tool times include the start of the tool and reading the demo catalogue.
@@ -49,7 +50,7 @@ for _ in $(seq "$runs"); do
   lines=$("$tool" cart show --program "$program" "$work/run/Cart.psc" | wc -l)
   test "$lines" -eq "$count" || { echo "the cart holds $lines prints, not $count" >&2; exit 1; }
   rm -rf "$work/copy" && mkdir "$work/copy"
-  save_peer+=("$(measure cp "$work/pictures/"*.jpg "$work/copy/")")
+  save_peer+=("$(measure sh -c 'cp "$0"/*.jpg "$1"/ && sync -f "$1"' "$work/pictures" "$work/copy")")
   load_peer+=("$(measure identify -ping "$work/copy/"*.jpg)")
 done
 
@@ -58,5 +59,5 @@ line() { # label ours peer peer-name; each "seconds KiB"
   printf '%-5s pavlora-tool %6ss %8s KiB peak | %-14s %6ss %8s KiB peak\n' "$1" "$os" "$om" "$4" "$ps" "$pm"
 }
 echo "Cart with $count prints (best of $runs runs):"
-line save "$(printf '%s\n' "${save_ours[@]}" | best)" "$(printf '%s\n' "${save_peer[@]}" | best)" cp
+line save "$(printf '%s\n' "${save_ours[@]}" | best)" "$(printf '%s\n' "${save_peer[@]}" | best)" "cp + sync"
 line load "$(printf '%s\n' "${load_ours[@]}" | best)" "$(printf '%s\n' "${load_peer[@]}" | best)" "identify -ping"

@@ -136,6 +136,9 @@ public:
     const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& fileName) { fileName_ = fileName; }
     QString CompanionFolder() const { return CompanionFolderOf(fileName_); }
+    // The fixed cart file of mode 0: the documents folder + the program's
+    // name + "/Warenkorb.psc".
+    static QString FixedCartFile(const QString& documentsFolder, const QString& programName);
     // "NAME-Dateien" beside `cartFile`.
     static QString CompanionFolderOf(const QString& cartFile);
     // The picture files a cart file refers to inside its companion folder

@@ -122,6 +122,11 @@ QString TCart::CompanionFolderOf(const QString& cartFile)
         + QString(kPictureFolderPattern).replace(QLatin1String("%s"), info.completeBaseName()));
 }
 
+QString TCart::FixedCartFile(const QString& documentsFolder, const QString& programName)
+{
+    return QDir::cleanPath(documentsFolder + QLatin1Char('/') + programName + QStringLiteral("/Warenkorb.psc"));
+}
+
 QSet<QString> TCart::PicturesIn(const QString& folder) const
 {
     QSet<QString> files;
@@ -314,7 +319,7 @@ TCartLoadResult TCart::Load(const QString& path, const TProductItemList& catalog
         ++children;
     const bool progress = !silent && children > kProgressThreshold;
     if (progress)
-        dialogs_->ShowProgress(QStringLiteral("Die Bilddateien des Warenkorbs werden gespeichert."), children);
+        dialogs_->ShowProgress(QString(), children); // state 8 without a text of its own
 
     TCartLoadResult result;
     for (pugi::xml_node child = FirstElement(cart); child; child = NextElement(child)) {

@@ -310,6 +310,25 @@ TEST_F(CartTest, CloseQueryAndAskToSave)
     EXPECT_TRUE(controller.Cart().IsEmpty());
 }
 
+TEST_F(CartTest, FixedFileModeSavesAndOpensWithoutDialogs)
+{
+    TCartSettings settings;
+    settings.handlingMode = 0;
+    settings.fixedCartFile = TCart::FixedCartFile(MakeFolder(QStringLiteral("Dokumente")), QStringLiteral("pavlora"));
+    TCartController controller(settings, catalogue_, &dialogs_);
+    controller.Cart().Add(Print(QStringLiteral("a.jpg"), QStringLiteral("Prints.10")));
+    controller.MarkModified();
+    EXPECT_FALSE(controller.Cart().DefaultCartFileExists());
+    ASSERT_TRUE(controller.CartHandling(TCartController::chSave));
+    EXPECT_TRUE(QFileInfo::exists(settings.fixedCartFile));
+    EXPECT_TRUE(controller.Cart().FileName().isEmpty());
+    EXPECT_TRUE(controller.Cart().DefaultCartFileExists());
+    ASSERT_TRUE(controller.CartHandling(TCartController::chOpen));
+    EXPECT_EQ(controller.Cart().Count(), 1);
+    EXPECT_TRUE(dialogs_.saveDialogs.isEmpty());
+    EXPECT_TRUE(dialogs_.messages.isEmpty());
+}
+
 TEST_F(CartTest, CatalogueReloadRebindsTheLines)
 {
     TCart cart(TCartSettings{}, &dialogs_);
