@@ -11,6 +11,7 @@
 #include <iterator>
 
 namespace pavlora::tool {
+int RunDataCommand(const QStringList& arguments);
 int RunErrorCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
@@ -20,6 +21,8 @@ using namespace pavlora::tool;
 namespace {
 
 const TToolCommand kCommands[] = {
+    {QStringLiteral("data"), QStringLiteral("Decode, encode and check the data documents of a deployment."),
+        &RunDataCommand},
     {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
         &RunErrorCommand},
 };
