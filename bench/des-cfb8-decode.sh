@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# DES-CFB-8 decoding of a 10 MB data document: pavlora-tool data decode
+# against "openssl enc -d -des-cfb8" on the same bytes, in the same run.
+# Usage: bench/des-cfb8-decode.sh [RUNS] (default 5; the best run counts).
+# Needs the ci build (cmake --preset ci) and openssl with its legacy provider.
+set -euo pipefail
+
+runs=${1:-5}
+root=$(cd "$(dirname "$0")/.." && pwd)
+tool=$root/build/ci/bin/pavlora-tool
+cmake --build --preset ci --target pavlora-tool -j2 >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+key_text='bench-key'
+key=$(printf '%s' "$key_text" | openssl sha1 -binary | head -c 8 | od -An -tx1 | tr -d ' \n')
+ossl=(openssl enc -provider legacy -provider default -nopad -K "$key")
+iv=$(head -c 8 /dev/zero | "${ossl[@]}" -des-ecb | od -An -tx1 | tr -d ' \n')
+
+# 10 MiB of plain bytes (decoding does not look at them); the stored document is the DES marker and openssl's ciphertext.
+head -c 10485760 /dev/urandom > "$work/plain"
+"${ossl[@]}" -des-cfb8 -iv "$iv" -in "$work/plain" -out "$work/body"
+{ printf 'KTBr\x3e\xa9\x68\xf5'; cat "$work/body"; } > "$work/stored.dat"
+
+best() { sort -g | head -1; }
+TIMEFORMAT=%R
+ours=$(for _ in $(seq "$runs"); do
+  { time "$tool" data decode --key "$key_text" "$work/stored.dat" > "$work/ours" 2>/dev/null; } 2>&1
+done | best)
+theirs=$(for _ in $(seq "$runs"); do
+  { time "${ossl[@]}" -d -des-cfb8 -iv "$iv" -in "$work/body" -out "$work/theirs"; } 2>&1
+done | best)
+
+cmp -s "$work/ours" "$work/plain" || { echo "pavlora-tool decoded different bytes" >&2; exit 1; }
+cmp -s "$work/theirs" "$work/plain" || { echo "openssl decoded different bytes" >&2; exit 1; }
+echo "DES-CFB-8 decode of 10 MiB (best of $runs): pavlora-tool ${ours}s, openssl ${theirs}s"
+awk -v a="$ours" -v b="$theirs" 'BEGIN { printf "ratio openssl/pavlora-tool = %.2f (above 1: pavlora-tool is faster)\n", b / a }'
