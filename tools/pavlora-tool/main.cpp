@@ -13,6 +13,7 @@
 namespace pavlora::tool {
 int RunDataCommand(const QStringList& arguments);
 int RunErrorCommand(const QStringList& arguments);
+int RunResourceCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -25,6 +26,8 @@ const TToolCommand kCommands[] = {
         &RunDataCommand},
     {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
         &RunErrorCommand},
+    {QStringLiteral("resource"), QStringLiteral("Find where a resource of the skin or data is read from."),
+        &RunResourceCommand},
 };
 
 void PrintToolHelp()

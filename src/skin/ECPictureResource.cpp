@@ -1,0 +1,12 @@
+#include "skin/ECPictureResource.h"
+
+namespace pavlora {
+
+TECPictureResource::TECPictureResource(QString name, QImage picture, std::int64_t streamSize)
+    : name_(std::move(name))
+    , picture_(std::move(picture))
+    , streamSize_(streamSize)
+{
+}
+
+} // namespace pavlora
