@@ -8,6 +8,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#ifdef PAVLORA_TEST_GUI
+#include <QGuiApplication>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -63,7 +66,12 @@ int main(int argc, char* argv[])
 
     int result = 0;
     {
+#ifdef PAVLORA_TEST_GUI
+        // Tests of fonts and painting: a GUI application on the offscreen platform.
+        QGuiApplication app(argc, argv);
+#else
         QCoreApplication app(argc, argv);
+#endif
         ::testing::InitGoogleTest(&argc, argv);
         result = RUN_ALL_TESTS();
         pavlora::TQORThread::StopAll();

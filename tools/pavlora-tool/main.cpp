@@ -14,6 +14,7 @@ namespace pavlora::tool {
 int RunDataCommand(const QStringList& arguments);
 int RunErrorCommand(const QStringList& arguments);
 int RunResourceCommand(const QStringList& arguments);
+int RunImageCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -28,6 +29,8 @@ const TToolCommand kCommands[] = {
         &RunErrorCommand},
     {QStringLiteral("resource"), QStringLiteral("Find where a resource of the skin or data is read from."),
         &RunResourceCommand},
+    {QStringLiteral("image"), QStringLiteral("Measure, thumbnail, convert pictures; read and write their keywords."),
+        &RunImageCommand},
 };
 
 void PrintToolHelp()
