@@ -15,6 +15,7 @@ int RunDataCommand(const QStringList& arguments);
 int RunErrorCommand(const QStringList& arguments);
 int RunResourceCommand(const QStringList& arguments);
 int RunImageCommand(const QStringList& arguments);
+int RunSettingsCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -31,6 +32,8 @@ const TToolCommand kCommands[] = {
         &RunResourceCommand},
     {QStringLiteral("image"), QStringLiteral("Measure, thumbnail, convert pictures; read and write their keywords."),
         &RunImageCommand},
+    {QStringLiteral("settings"), QStringLiteral("Print the installation settings as the program has them."),
+        &RunSettingsCommand},
 };
 
 void PrintToolHelp()
