@@ -1,0 +1,74 @@
+#include "ToolProcess.h"
+
+#include "core/SystemConfig.h"
+#include "support/TestSandbox.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace pavlora::test {
+namespace {
+
+QStringList Settings(const QStringList& arguments)
+{
+    return QStringList{QStringLiteral("settings")} + arguments;
+}
+
+TEST(SettingsCommand, ShowsTheMergedSettingsAndFolders)
+{
+    const QString program = MakeFolder(QStringLiteral("program"));
+    WriteFile(program + QStringLiteral("/AppIni.dat"),
+        "<ini><apptitle>Pavlora</apptitle><Zeta>1</Zeta><removed>x</removed>"
+        "<LoadLanguageFiles>true</LoadLanguageFiles></ini>");
+    WriteFile(program + QStringLiteral("/Data/AppIni.dat"),
+        "<ini><ZETA>2</ZETA><removed/><alpha>line one\nline two</alpha><zipmode>Numeric</zipmode></ini>");
+    WriteFile(program + QStringLiteral("/Data/AppRgn.dat"),
+        "<regions><region ext=\"DEU\"><zip zipmode=\"AlphaNum\" ziplength=\"\"/></region></regions>");
+    WriteFile(program + QStringLiteral("/Data.DEU/AppIni.dat"), "<ini><Beta>deu</Beta></ini>");
+
+    const ToolResult shown = RunTool(Settings({QStringLiteral("show"), QStringLiteral("--program"), program}));
+    EXPECT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(shown.out),
+        QStringLiteral("alpha=line one\\nline two\napptitle=Pavlora\nBeta=deu\nLoadLanguageFiles=true\nZETA=2\n"
+                       "zipmode=Numeric\n{Data}=%1/Data\n{DataLng}=%1/Data.DEU\n")
+            .arg(program));
+
+    const QList<std::pair<const char*, QByteArray>> gets{{"apptitle", "Pavlora\n"}, {"zeta", "2\n"}, {"missing", "\n"},
+        {"ZipMode", "AlphaNum\n"}, {"ziplength", "\n"}, {"regexp", "\n"}};
+    for (const auto& [name, expected] : gets) {
+        const ToolResult got
+            = RunTool(Settings({QStringLiteral("get"), QStringLiteral("--program"), program, QLatin1String(name)}));
+        EXPECT_EQ(got.exitCode, 0);
+        EXPECT_EQ(got.out, expected) << name;
+    }
+}
+
+TEST(SettingsCommand, FindsTheDataFolderOfTheSystemConfiguration)
+{
+    const QString program = MakeFolder(QStringLiteral("program"));
+    const QString data = MakeFolder(QStringLiteral("srv/Data"));
+    WriteFile(program + QStringLiteral("/AppIni.dat"), "<ini><datafolderregkey>Vovo\\Pavlora</datafolderregkey></ini>");
+    WriteFile(SystemConfigFile(SystemConfigFolder()), "[Vovo\\Pavlora]\nDataFolder=" + data.toUtf8() + "\n");
+
+    const ToolResult shown = RunTool(Settings({QStringLiteral("show"), QStringLiteral("--program"), program}));
+    EXPECT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(shown.out),
+        QStringLiteral("datafolderregkey=Vovo\\Pavlora\n{Data}=%1\n{DataLng}=\n").arg(data));
+}
+
+TEST(SettingsCommand, FailsWithTheProgramsTextOrUsage)
+{
+    const QString program = MakeFolder(QStringLiteral("empty"));
+    const ToolResult missing = RunTool(Settings({QStringLiteral("show"), QStringLiteral("--program"), program}));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_EQ(missing.err, "Data-Folder could not be located.\n");
+
+    EXPECT_EQ(RunTool(Settings({QStringLiteral("show")})).exitCode, 2);
+    EXPECT_EQ(RunTool(Settings({QStringLiteral("get"), QStringLiteral("--program"), program})).exitCode, 2);
+    EXPECT_EQ(RunTool(Settings({QStringLiteral("list"), QStringLiteral("--program"), program})).exitCode, 2);
+}
+
+} // namespace
+} // namespace pavlora::test
