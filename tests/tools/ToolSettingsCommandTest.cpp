@@ -15,7 +15,9 @@ QStringList Settings(const QStringList& arguments)
     return QStringList{QStringLiteral("settings")} + arguments;
 }
 
-TEST(SettingsCommand, ShowsTheMergedSettingsAndFolders)
+// An installation with a chosen language, a region and values that show
+// the layering: the folder of the program.
+QString MakeLanguageInstallation()
 {
     const QString program = MakeFolder(QStringLiteral("program"));
     WriteFile(program + QStringLiteral("/AppIni.dat"),
@@ -26,23 +28,44 @@ TEST(SettingsCommand, ShowsTheMergedSettingsAndFolders)
     WriteFile(program + QStringLiteral("/Data/AppRgn.dat"),
         "<regions><region ext=\"DEU\"><zip zipmode=\"AlphaNum\" ziplength=\"\"/></region></regions>");
     WriteFile(program + QStringLiteral("/Data.DEU/AppIni.dat"), "<ini><Beta>deu</Beta></ini>");
+    return program;
+}
 
+TEST(SettingsCommand, ShowsTheMergedSettingsAndFolders)
+{
+    const QString program = MakeLanguageInstallation();
     const ToolResult shown = RunTool(Settings({QStringLiteral("show"), QStringLiteral("--program"), program}));
     EXPECT_EQ(shown.exitCode, 0) << shown.err.toStdString();
     EXPECT_EQ(QString::fromUtf8(shown.out),
         QStringLiteral("alpha=line one\\nline two\napptitle=Pavlora\nBeta=deu\nLoadLanguageFiles=true\nZETA=2\n"
                        "zipmode=Numeric\n{Data}=%1/Data\n{DataLng}=%1/Data.DEU\n")
             .arg(program));
-
-    const QList<std::pair<const char*, QByteArray>> gets{{"apptitle", "Pavlora\n"}, {"zeta", "2\n"}, {"missing", "\n"},
-        {"ZipMode", "AlphaNum\n"}, {"ziplength", "\n"}, {"regexp", "\n"}};
-    for (const auto& [name, expected] : gets) {
-        const ToolResult got
-            = RunTool(Settings({QStringLiteral("get"), QStringLiteral("--program"), program, QLatin1String(name)}));
-        EXPECT_EQ(got.exitCode, 0);
-        EXPECT_EQ(got.out, expected) << name;
-    }
 }
+
+struct GetCase {
+    std::string name;
+    const char* setting;
+    const char* printed;
+};
+
+class SettingsGet : public ::testing::TestWithParam<GetCase> { };
+
+// One value, names without regard to case; the region's attributes win for
+// the postcode rules, even when empty.
+TEST_P(SettingsGet, PrintsOneValue)
+{
+    const QString program = MakeLanguageInstallation();
+    const ToolResult got = RunTool(
+        Settings({QStringLiteral("get"), QStringLiteral("--program"), program, QLatin1String(GetParam().setting)}));
+    EXPECT_EQ(got.exitCode, 0) << got.err.toStdString();
+    EXPECT_EQ(got.out, QByteArray(GetParam().printed));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SettingsGet,
+    ::testing::Values(GetCase{"LastLayerWins", "zeta", "2\n"}, GetCase{"Absent", "removed", "\n"},
+        GetCase{"Escaped", "ALPHA", "line one\\nline two\n"}, GetCase{"Region", "ZipMode", "AlphaNum\n"},
+        GetCase{"EmptyRegionValue", "ziplength", "\n"}),
+    CaseName());
 
 TEST(SettingsCommand, FindsTheDataFolderOfTheSystemConfiguration)
 {

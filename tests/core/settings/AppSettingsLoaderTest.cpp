@@ -7,6 +7,7 @@
 #include "core/QORException.h"
 #include "core/SystemConfig.h"
 #include "core/XMLUtils2.h"
+#include "data/DataFixtures.h"
 #include "support/TestSandbox.h"
 
 #include <QDir>
@@ -16,9 +17,10 @@
 namespace pavlora::test {
 namespace {
 
-QByteArray Encrypted(const QByteArray& plain, EncryptVariant variant, const char* key)
+// The short XOR variant, built by the definition of the transform.
+QByteArray XorStored(const QByteArray& plain, const char* key)
 {
-    return EncodeDataStream(plain, variant, DataKeyBytes(QLatin1String(key)));
+    return QByteArray("KTBr") + XorByDefinition(plain, QByteArray(key));
 }
 
 TAppSettingsSource Source(const QString& program, bool debugMode = false, bool readAppDirIni = false)
@@ -54,16 +56,15 @@ TEST_F(AppSettingsLoaderTest, MergesTheLayersInOrderWithTheirKeys)
             {"LoadLanguageFiles", "TRUE"}, {"GlobalXOrKey", "Sesam#42"}}));
     WriteFile(File("Resources/appini.DAT"), IniText({{"b", "resource"}, {"c", "resource"}}));
     WriteFile(File("Data/AppIni.dat"),
-        Encrypted(IniText({{"c", "data"}, {"keep", ""}, {"d", "data"}, {"MIXED", "data"}}), EncryptVariant::Xor,
-            kBuiltInDataKey));
+        XorStored(IniText({{"c", "data"}, {"keep", ""}, {"d", "data"}, {"MIXED", "data"}}), kBuiltInDataKey));
     WriteFile(File("Data/AppRgn.dat"),
-        Encrypted("<regions><region ext=\"FRA\"><zip zipmode=\"AlphaNum\"/></region>"
+        XorStored("<regions><region ext=\"FRA\"><zip zipmode=\"AlphaNum\"/></region>"
                   "<region ext=\"../../etc\"/><region ext=\"DEU\"/><region ext=\"ITA\"/></regions>",
-            EncryptVariant::Xor, "Sesam#42"));
+            "Sesam#42"));
     WriteFile(File("Resources.FRA/AppIni.dat"), IniText({{"e", "resource FRA"}}));
     WriteFile(File("Resources.DEU/AppIni.dat"), IniText({{"e", "resource DEU"}, {"f", "resource DEU"}}));
     WriteFile(File("Data.DEU/AppIni.dat"),
-        Encrypted(IniText({{"d", "data DEU"}, {"e", "data DEU"}}), EncryptVariant::Des, "Sesam#42"));
+        EncodeDataStream(IniText({{"d", "data DEU"}, {"e", "data DEU"}}), EncryptVariant::Des, "Sesam#42"));
     QDir().mkpath(File("Data.ITA"));
 
     const TLoadedAppSettings loaded = LoadAppSettings(Source(program_));
@@ -120,7 +121,7 @@ TEST_F(AppSettingsLoaderTest, WithoutLanguageFilesNoLanguageLayerIsRead)
 TEST_F(AppSettingsLoaderTest, ReadsTheResourceLayerFromItsArchive)
 {
     WriteFile(File("Data/AppIni.dat"), IniText({{"b", "data"}}));
-    WriteZip(File("Resources.zip"), {{"APPINI.dat", IniText({{"a", "archive"}, {"b", "archive"}})}});
+    WriteFile(File("Resources.zip"), BuildZip({{"APPINI.dat", IniText({{"a", "archive"}, {"b", "archive"}})}}));
     const TLoadedAppSettings loaded = LoadAppSettings(Source(program_));
     EXPECT_EQ(loaded.settings.Text(QStringLiteral("a")), QStringLiteral("archive"));
     EXPECT_EQ(loaded.settings.Text(QStringLiteral("b")), QStringLiteral("data"));

@@ -12,9 +12,6 @@ namespace pavlora::test {
 // an empty value gives an empty element.
 QByteArray IniText(const QList<std::pair<const char*, const char*>>& values);
 
-// A zip archive with the given members.
-void WriteZip(const QString& path, const QList<std::pair<const char*, QByteArray>>& members);
-
 // Writes `text` into the system configuration of the sandbox
 // ($XDG_CONFIG_DIRS/pavlora/pavlora.conf).
 void WriteSystemConfig(const QByteArray& text);
