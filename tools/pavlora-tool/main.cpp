@@ -14,10 +14,12 @@
 #include <memory>
 
 namespace pavlora::tool {
+int RunDataCommand(const QStringList& arguments);
 int RunErrorCommand(const QStringList& arguments);
 int RunResourceCommand(const QStringList& arguments);
 int RunImageCommand(const QStringList& arguments);
 int RunLayoutCommand(const QStringList& arguments);
+int RunSettingsCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -26,6 +28,8 @@ using namespace pavlora::tool;
 namespace {
 
 const TToolCommand kCommands[] = {
+    {QStringLiteral("data"), QStringLiteral("Decode, encode and check the data documents of a deployment."),
+        &RunDataCommand},
     {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
         &RunErrorCommand},
     {QStringLiteral("resource"), QStringLiteral("Find where a resource of the skin or data is read from."),
@@ -33,6 +37,8 @@ const TToolCommand kCommands[] = {
     {QStringLiteral("image"), QStringLiteral("Measure, thumbnail, convert pictures; read and write their keywords."),
         &RunImageCommand},
     {QStringLiteral("layout"), QStringLiteral("Load and validate a layout file."), &RunLayoutCommand},
+    {QStringLiteral("settings"), QStringLiteral("Print the installation settings as the program has them."),
+        &RunSettingsCommand},
 };
 
 // Commands that measure text need fonts, so a GUI application on the
