@@ -1,14 +1,15 @@
 // The program's entry while its main window does not exist yet: it resolves
-// its folders as the program will and says where they are.
+// its folders and installation settings as the program will and says where
+// they are.
 
 #include "core/AppFolders.h"
+#include "core/AppSettingsLoader.h"
 #include "core/DebugConfig.h"
 #include "core/Logger.h"
+#include "core/QORException.h"
 #include "core/Version.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -38,11 +39,19 @@ int main(int argc, char* argv[])
     PrintLine(QStringLiteral("Program folder: ") + programFolder);
     PrintLine(QStringLiteral("Log folder: ") + TLogger::LogFolder());
 
-    const QString dataFolder = programFolder + QStringLiteral("/Data");
-    if (!QFileInfo(dataFolder).isDir()) {
-        PrintLine(QStringLiteral("Data-Folder could not be located."), stderr);
+    TLoadedAppSettings settings;
+    try {
+        settings = LoadAppSettings(ProgramSettingsSource());
+    } catch (const EQORException& error) {
+        PrintLine(error.Message(), stderr);
+        return 1;
+    } catch (const std::exception& error) {
+        PrintLine(QString::fromUtf8(error.what()), stderr);
         return 1;
     }
-    PrintLine(QStringLiteral("Data folder: ") + dataFolder);
+    ApplyAppSettings(settings);
+    PrintLine(QStringLiteral("Data folder: ") + WithoutTrailingSlash(settings.dataFolder));
+    if (settings.languageChosen)
+        PrintLine(QStringLiteral("Data language folder: ") + WithoutTrailingSlash(settings.dataLanguageFolder));
     return 0;
 }

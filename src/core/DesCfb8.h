@@ -24,7 +24,9 @@ public:
     explicit TDesCfb8(const QByteArray& key);
 
     // `out` receives `size` bytes; it must not overlap `in` unless it is `in`
-    // itself (encryption may run in place, decryption may not).
+    // itself (encryption may run in place, decryption may not). Decryption
+    // of large inputs runs on a few short-lived threads and returns when
+    // all are done.
     void Encrypt(const std::uint8_t* in, std::size_t size, std::uint8_t* out) const;
     void Decrypt(const std::uint8_t* in, std::size_t size, std::uint8_t* out) const;
 
@@ -36,6 +38,8 @@ public:
     QByteArray InitialVector() const;
 
 private:
+    void DecryptRange(const std::uint8_t* in, std::size_t begin, std::size_t end, std::uint8_t* out) const;
+
     des_ctx ctx_;
     std::uint8_t key_[8];
     std::uint8_t iv_[8];

@@ -63,8 +63,9 @@ std::size_t CountNodes(const pugi::xml_node node, std::size_t limit)
     return count;
 }
 
-// One link of the chain of masters an expansion came from: an expansion of
-// master M inside an expansion of master N has the chain M, N.
+// One link of the chain of masters that a copied element came from: a copy
+// of master M's content inside a copy of master N's content has the chain
+// M, N.
 struct ChainLink {
     pugi::xml_node master;
     int parent; // index in the chain table, -1 at the top
@@ -90,16 +91,16 @@ public:
                 stack.pop_back();
                 continue;
             }
+            const auto copied = expansionChains_.find(child.internal_object());
+            const int chain = copied != expansionChains_.end() ? copied->second : frame.chain;
             if (NameIs(child, "link")) {
-                Expand(frame.element, child, frame.chain);
+                Expand(frame.element, child, chain);
                 // The expansion was appended, so a next sibling exists.
                 frame.next = child.next_sibling();
                 frame.element.remove_child(child);
                 continue;
             }
             frame.next = child.next_sibling();
-            const auto expansion = expansionChains_.find(child.internal_object());
-            const int chain = expansion != expansionChains_.end() ? expansion->second : frame.chain;
             stack.push_back(Frame{child, child.first_child(), chain});
         }
     }
@@ -111,6 +112,12 @@ private:
         const pugi::xml_node master = FindMaster(holder, mref);
         if (!master)
             throw EDataDocumentError(QStringLiteral("master %1 not found").arg(QString::fromUtf8(mref)));
+        // A link inside its own master, or inside content copied from a
+        // master that leads back to it, would expand for ever.
+        for (pugi::xml_node above = holder; above; above = above.parent()) {
+            if (above == master)
+                throw EDataDocumentError(QStringLiteral("link cycle at master %1").arg(QString::fromUtf8(mref)));
+        }
         int depth = 0;
         for (int at = chain; at >= 0; at = chains_[static_cast<std::size_t>(at)].parent) {
             if (chains_[static_cast<std::size_t>(at)].master == master)
@@ -134,8 +141,16 @@ private:
             if (!IsOrgnameOrMid(attribute))
                 expansion.append_attribute(attribute.name()).set_value(attribute.value());
         }
-        for (const pugi::xml_node child : master.children())
-            expansion.append_copy(child);
+        // Copies of the master's children carry the master in their chain:
+        // a link in them that leads back to it is a cycle. The link's own
+        // children are the holder's content and keep the holder's chain.
+        chains_.push_back(ChainLink{master, chain, depth});
+        const int masterChain = static_cast<int>(chains_.size() - 1);
+        for (const pugi::xml_node child : master.children()) {
+            const pugi::xml_node copy = expansion.append_copy(child);
+            if (copy.type() == pugi::node_element)
+                expansionChains_.emplace(copy.internal_object(), masterChain);
+        }
         for (const pugi::xml_attribute attribute : link.attributes()) {
             if (IsOrgnameOrMid(attribute))
                 continue;
@@ -146,13 +161,10 @@ private:
         }
         for (const pugi::xml_node child : link.children())
             expansion.append_copy(child);
-
-        chains_.push_back(ChainLink{master, chain, depth});
-        expansionChains_.emplace(expansion.internal_object(), static_cast<int>(chains_.size() - 1));
     }
 
     std::vector<ChainLink> chains_;
-    std::unordered_map<pugi::xml_node_struct*, int> expansionChains_;
+    std::unordered_map<pugi::xml_node_struct*, int> expansionChains_; // copied master content -> chain
     std::size_t expansions_ = 0;
     std::size_t copiedNodes_ = 0;
 };

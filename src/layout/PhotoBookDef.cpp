@@ -117,8 +117,10 @@ void TPhotoBookDef::RewrapGeneratedFrom(int index)
 {
     for (int i = std::max(index, 0); i < pages_.Count(); ++i) {
         for (TPrintDef& print : pages_[i].Prints()) {
+            // Generated labels carry the page numbers; a label the customer
+            // wrote a placeholder into follows its page as well.
             for (TLabelDef& label : print.Labels()) {
-                if (label.Generated())
+                if (label.Generated() || label.Paragraphs().join(QString()).contains(QLatin1String("PageNo}")))
                     label.UpdateLines();
             }
         }

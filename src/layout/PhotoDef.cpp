@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <pugixml.hpp>
 
@@ -457,7 +458,8 @@ QString TPhotoDef::ResolveStoredName(const QString& stored, const QString& pictu
             return QDir::cleanPath(expanded);
         // Data of the service was written on a system that ignores case.
         const QString folder = ExpandPath(name.left(close + 1));
-        const std::optional<QString> relative = NormalizeResourceName(name.mid(close + 1));
+        const std::optional<QString> relative
+            = NormalizeResourceName(name.mid(close + 1).remove(QRegularExpression(QStringLiteral("^/+"))));
         if (relative) {
             TCaseInsensitiveResolver resolver;
             if (const std::optional<QString> found = resolver.ResolveFile(folder, *relative))

@@ -6,9 +6,9 @@
 #include "core/Logger.h"
 #include "core/QORException.h"
 #include "core/XMLUtils2.h"
+#include "core/ZipArchive.h"
 #include "skin/ECPictureResource.h"
 #include "skin/StyleRegistry.h"
-#include "skin/ZipArchive.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,13 +7,19 @@
 #include "core/Version.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
+#include <cstring>
 #include <iterator>
+#include <memory>
 
 namespace pavlora::tool {
+int RunDataCommand(const QStringList& arguments);
 int RunErrorCommand(const QStringList& arguments);
 int RunResourceCommand(const QStringList& arguments);
 int RunImageCommand(const QStringList& arguments);
+int RunLayoutCommand(const QStringList& arguments);
+int RunSettingsCommand(const QStringList& arguments);
 int RunCatalogueCommand(const QStringList& arguments);
 int RunCartCommand(const QStringList& arguments);
 } // namespace pavlora::tool
@@ -24,17 +30,41 @@ using namespace pavlora::tool;
 namespace {
 
 const TToolCommand kCommands[] = {
+    {QStringLiteral("data"), QStringLiteral("Decode, encode and check the data documents of a deployment."),
+        &RunDataCommand},
     {QStringLiteral("error"), QStringLiteral("Print the message of an error code as the program shows it."),
         &RunErrorCommand},
     {QStringLiteral("resource"), QStringLiteral("Find where a resource of the skin or data is read from."),
         &RunResourceCommand},
     {QStringLiteral("image"), QStringLiteral("Measure, thumbnail, convert pictures; read and write their keywords."),
         &RunImageCommand},
+    {QStringLiteral("layout"), QStringLiteral("Load and validate a layout file."), &RunLayoutCommand},
+    {QStringLiteral("settings"), QStringLiteral("Print the installation settings as the program has them."),
+        &RunSettingsCommand},
     {QStringLiteral("catalogue"), QStringLiteral("List the catalogue of a deployment or find an entry in it."),
         &RunCatalogueCommand},
     {QStringLiteral("cart"), QStringLiteral("Show a cart file or import a hand-over file into a cart."),
         &RunCartCommand},
 };
+
+// Commands that measure text need fonts, so a GUI application on the
+// offscreen platform (no display is used).
+bool NeedsFonts(int argc, char* argv[])
+{
+    // The layouts of catalogue products and cart items may carry labels.
+    return argc > 1
+        && (std::strcmp(argv[1], "layout") == 0 || std::strcmp(argv[1], "catalogue") == 0
+            || std::strcmp(argv[1], "cart") == 0);
+}
+
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
+{
+    if (!NeedsFonts(argc, argv))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 
 void PrintToolHelp()
 {
@@ -52,7 +82,7 @@ void PrintToolHelp()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pavlora-tool"));
     QCoreApplication::setApplicationVersion(QLatin1String(kProductVersion));
 

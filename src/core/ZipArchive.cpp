@@ -1,4 +1,4 @@
-#include "skin/ZipArchive.h"
+#include "core/ZipArchive.h"
 
 #include <QFile>
 

@@ -9,7 +9,7 @@
 
 namespace pavlora {
 
-// A zip archive of skin resources, read-only. The member list is read once
+// A zip archive of design resources (skin files, AppIni.dat), read-only. The member list is read once
 // when the archive is opened; members are found by their name with "/" as
 // separator, without regard to case.
 class TZipArchive {
