@@ -112,12 +112,6 @@ void Check(CURLcode code)
         throw std::runtime_error(curl_easy_strerror(code));
 }
 
-long Seconds(std::chrono::milliseconds duration)
-{
-    const auto count = (duration.count() + 999) / 1000;
-    return static_cast<long>(count < 1 ? 1 : count);
-}
-
 } // namespace
 
 struct TINA::Settings {
@@ -163,6 +157,11 @@ struct TINA::Transfer {
     const TQORUploadInfo* upload = nullptr;
     curl_off_t lastSent = -1;
 
+    // The read time-out: no byte moved in either direction for this long.
+    std::chrono::steady_clock::time_point lastActivity = std::chrono::steady_clock::now();
+    curl_off_t lastBytes = 0;
+    bool timedOut = false;
+
     // Read when the transfer has ended.
     long status = 0;
     long redirects = 0;
@@ -188,11 +187,20 @@ struct TINA::Transfer {
         return bytes;
     }
 
-    static int Progress(void* userData, curl_off_t, curl_off_t, curl_off_t uploadTotal, curl_off_t uploadNow)
+    static int Progress(
+        void* userData, curl_off_t, curl_off_t downloadNow, curl_off_t uploadTotal, curl_off_t uploadNow)
     {
         auto* self = static_cast<Transfer*>(userData);
         if (self->client->abort.load())
             return 1;
+        const auto now = std::chrono::steady_clock::now();
+        if (downloadNow + uploadNow != self->lastBytes) {
+            self->lastBytes = downloadNow + uploadNow;
+            self->lastActivity = now;
+        } else if (now - self->lastActivity > self->settings.timeouts.read) {
+            self->timedOut = true;
+            return 1;
+        }
         const TQORUploadInfo* job = self->upload;
         if (!job || !job->progress || uploadTotal <= 0 || uploadNow == self->lastSent)
             return 0;
@@ -252,8 +260,8 @@ std::shared_ptr<TINA::Client> TINA::Reserve()
             return *it;
         }
     }
-    throw EQORException(1, QStringLiteral("max number of http connections (%1) was reached").arg(kPoolSize),
-        QString(), QLatin1String(kPoolContext));
+    throw EQORException(1, QStringLiteral("max number of http connections (%1) was reached").arg(kPoolSize), QString(),
+        QLatin1String(kPoolContext));
 }
 
 void TINA::Release(const std::shared_ptr<Client>& client)
@@ -364,8 +372,8 @@ void TINA::Perform(Transfer& transfer)
     Check(curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 1L));
     Check(curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L));
     Check(curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.timeouts.connect.count())));
-    Check(curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L));
-    Check(curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, Seconds(settings.timeouts.read)));
+    // The read time-out is checked by the progress callback: it measures
+    // the time since the last byte moved, never the whole transfer.
     Check(curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L));
     Check(curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L));
     Check(curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 64L * 1024L));
@@ -395,6 +403,7 @@ void TINA::Perform(Transfer& transfer)
     Check(curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer));
     transfer.setup(curl);
 
+    transfer.lastActivity = std::chrono::steady_clock::now();
     const CURLcode result = curl_easy_perform(curl);
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &transfer.status);
     curl_easy_getinfo(curl, CURLINFO_REDIRECT_COUNT, &transfer.redirects);
@@ -406,6 +415,8 @@ void TINA::Perform(Transfer& transfer)
 
     if (result == CURLE_ABORTED_BY_CALLBACK && transfer.client->abort.load())
         throw EQORException(112, QStringLiteral("aborted"), QString(), QString());
+    if (transfer.timedOut)
+        throw ETransportError("Read timed out");
     if (transfer.tooLarge)
         throw ETransportError("response too large");
     if (transfer.writeFailed)

@@ -18,16 +18,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // The user elements of "useradd_request" and "userchange_request".
-const char* const kUserElements[] = {"email", "pwd", "sec_question", "sec_answer", "salutation", "title",
-    "firstname", "lastname", "street", "zip", "city", "city_part", "country", "iso_country", "phone",
-    "cellularphone", "company_name", "state_province", "customer_card", "fax", "imei", "favorite_loc_id",
-    "accept_news_letter"};
+const char* const kUserElements[] = {"email", "pwd", "sec_question", "sec_answer", "salutation", "title", "firstname",
+    "lastname", "street", "zip", "city", "city_part", "country", "iso_country", "phone", "cellularphone",
+    "company_name", "state_province", "customer_card", "fax", "imei", "favorite_loc_id", "accept_news_letter"};
 
 // What "userinfo_request" answers, in this order.
 const char* const kUserInfoElements[] = {"user_id", "email", "sec_question", "sec_answer", "salutation", "title",
-    "firstname", "lastname", "company_name", "street", "zip", "city", "city_part", "country", "iso_country",
-    "phone", "cellularphone", "fax", "state_province", "customer_card", "imei", "favorite_loc_id",
-    "accept_news_letter"};
+    "firstname", "lastname", "company_name", "street", "zip", "city", "city_part", "country", "iso_country", "phone",
+    "cellularphone", "fax", "state_province", "customer_card", "imei", "favorite_loc_id", "accept_news_letter"};
 
 const char* const kShippingAttributes[] = {"salutation", "firstname", "lastname", "company_name", "street", "zip",
     "city", "country", "iso_country", "phone", "cellularphone", "fax", "state_province"};
@@ -57,9 +55,8 @@ bool IsSafeFileName(const std::string& name)
 {
     if (name.empty() || name.size() > 255 || name.front() == '.')
         return false;
-    return std::all_of(name.begin(), name.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '_' || c == '-' || c == '.';
-    });
+    return std::all_of(
+        name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '_' || c == '-' || c == '.'; });
 }
 
 bool ParseSize(const std::string& text, std::int64_t& value)
@@ -107,8 +104,7 @@ void WriteFileAtomically(const fs::path& path, const std::string& bytes)
 // A response that closes the connection without a complete answer.
 void DropConnection(httplib::Response& response)
 {
-    response.set_content_provider(
-        1024, "text/xml", [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+    response.set_content_provider(1024, "text/xml", [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
 }
 
 // The response document under construction.
@@ -407,8 +403,8 @@ std::string TOrderServer::Answer(const std::string& name, const pugi::xml_node& 
             }
         }
     } else if (name == "articlelist_request" || name == "transferlist_request") {
-        const std::string file = (name == "articlelist_request" ? "articlelist_" : "transferlist_")
-            + session.keyAccount + ".xml";
+        const std::string file
+            = (name == "articlelist_request" ? "articlelist_" : "transferlist_") + session.keyAccount + ".xml";
         pugi::xml_document list;
         if (IsSafeFileName(file) && list.load_file((options_.dataFolder / file).c_str())) {
             // The stored file's root element stands for "content".
@@ -506,8 +502,8 @@ std::string TOrderServer::Answer(const std::string& name, const pugi::xml_node& 
         }
     } else if (name == "orderfinish_request") {
         const bool complete = !session.files.empty()
-            && std::all_of(session.files.begin(), session.files.end(),
-                [](const DeclaredFile& file) { return file.received; });
+            && std::all_of(
+                session.files.begin(), session.files.end(), [](const DeclaredFile& file) { return file.received; });
         if (session.declaration.empty() || !complete) {
             reply.Fail("3", "order incomplete");
         } else {
@@ -526,8 +522,8 @@ std::string TOrderServer::Answer(const std::string& name, const pugi::xml_node& 
     return reply.Xml();
 }
 
-void TOrderServer::HandleUpload(const httplib::Request& request, httplib::Response& response,
-    const httplib::ContentReader& reader, bool secure)
+void TOrderServer::HandleUpload(
+    const httplib::Request& request, httplib::Response& response, const httplib::ContentReader& reader, bool secure)
 {
     Announce("request upload");
     Delay("upload");

@@ -80,8 +80,8 @@ TServerCertificate TServerCertificate::SelfSigned(
     X509_gmtime_adj(X509_getm_notBefore(certificate), -24L * 3600L);
     X509_gmtime_adj(X509_getm_notAfter(certificate), 365L * 24L * 3600L);
     X509_NAME* name = X509_get_subject_name(certificate);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
-        reinterpret_cast<const unsigned char*>("pavlora-order-server"), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(
+        name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("pavlora-order-server"), -1, -1, 0);
     X509_set_issuer_name(certificate, name);
     X509_set_pubkey(certificate, key);
 

@@ -14,8 +14,8 @@ class TServerCertificate {
 public:
     // A self-signed certificate for the given IP addresses and host names,
     // valid from a day ago for a year.
-    static TServerCertificate SelfSigned(const std::vector<std::string>& addresses,
-        const std::vector<std::string>& hostNames);
+    static TServerCertificate SelfSigned(
+        const std::vector<std::string>& addresses, const std::vector<std::string>& hostNames);
     static TServerCertificate Load(const std::string& certificateFile, const std::string& keyFile);
 
     TServerCertificate(TServerCertificate&& other) noexcept;
