@@ -206,12 +206,22 @@ void TOrderServer::Register(httplib::Server& server, bool secure)
             const httplib::ContentReader& reader) { HandleUpload(request, response, reader, secure); });
 }
 
-void TOrderServer::Delay(const std::string& name) const
+void TOrderServer::Stop()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    stopped_.notify_all();
+}
+
+void TOrderServer::Delay(const std::string& name)
 {
     for (const std::string& key : {name, std::string("*")}) {
         const auto found = options_.faults.delaysMs.find(key);
         if (found != options_.faults.delaysMs.end()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(found->second));
+            std::unique_lock<std::mutex> lock(mutex_);
+            stopped_.wait_for(lock, std::chrono::milliseconds(found->second), [this] { return stopping_; });
             return;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -74,6 +75,8 @@ public:
     void Register(httplib::Server& server, bool secure);
 
     void SetPorts(int httpPort, int httpsPort);
+    // Ends the injected delays at once (shutdown).
+    void Stop();
 
 private:
     struct Account {
@@ -106,7 +109,7 @@ private:
     // One request document to the response document's text.
     std::string Answer(const std::string& name, const pugi::xml_node& root, bool secure);
 
-    void Delay(const std::string& name) const;
+    void Delay(const std::string& name);
     bool TakeDrop(const std::string& name);
     std::optional<std::string> TakeAnswer(const std::string& name);
 
@@ -115,6 +118,8 @@ private:
 
     TServerOptions options_;
     std::mutex mutex_;
+    std::condition_variable stopped_;
+    bool stopping_ = false; // guarded by mutex_
     std::vector<std::string> keyAccounts_;
     std::map<std::string, Account> accounts_; // by lower-case e-mail
     std::map<std::string, Session> sessions_;

@@ -235,6 +235,7 @@ int main(int argc, char* argv[])
 
         int received = 0;
         sigwait(&stopSignals, &received);
+        orderServer.Stop();
         http.stop();
         if (https)
             https->stop();
