@@ -16,6 +16,7 @@ int RunErrorCommand(const QStringList& arguments);
 int RunResourceCommand(const QStringList& arguments);
 int RunImageCommand(const QStringList& arguments);
 int RunSettingsCommand(const QStringList& arguments);
+int RunZodeCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -34,6 +35,7 @@ const TToolCommand kCommands[] = {
         &RunImageCommand},
     {QStringLiteral("settings"), QStringLiteral("Print the installation settings as the program has them."),
         &RunSettingsCommand},
+    {QStringLiteral("zode"), QStringLiteral("Log in to the order server or send it one request."), &RunZodeCommand},
 };
 
 void PrintToolHelp()
