@@ -37,22 +37,45 @@ void GlobalInitOnce()
     });
 }
 
-// Adds the certificates of a PEM text to the store curl verifies with,
-// after curl has loaded the system's.
-CURLcode AddTrustedCertificates(CURL*, void* sslContext, void* userData)
+// Makes the shared store the one this connection verifies with.
+CURLcode UseTrustStore(CURL*, void* sslContext, void* userData)
 {
-    const auto* pem = static_cast<const QByteArray*>(userData);
-    X509_STORE* store = SSL_CTX_get_cert_store(static_cast<SSL_CTX*>(sslContext));
-    BIO* bio = BIO_new_mem_buf(pem->constData(), static_cast<int>(pem->size()));
-    if (!bio)
-        return CURLE_OUT_OF_MEMORY;
-    while (X509* certificate = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr)) {
-        X509_STORE_add_cert(store, certificate); // a duplicate is harmless
-        X509_free(certificate);
-    }
-    ERR_clear_error(); // the end of the text reads as an error
-    BIO_free(bio);
+    auto* store = static_cast<X509_STORE*>(userData);
+    SSL_CTX_set1_cert_store(static_cast<SSL_CTX*>(sslContext), store);
     return CURLE_OK;
+}
+
+// The system's trusted certificates (the bundle curl would load) and those
+// of `extraPem`, in one store.
+std::shared_ptr<X509_STORE> BuildTrustStore(const QByteArray& extraPem)
+{
+    std::shared_ptr<X509_STORE> store(X509_STORE_new(), &X509_STORE_free);
+    if (!store)
+        throw std::bad_alloc();
+    bool loaded = false;
+    if (CURL* probe = curl_easy_init()) {
+        char* bundle = nullptr;
+        if (curl_easy_getinfo(probe, CURLINFO_CAINFO, &bundle) == CURLE_OK && bundle && *bundle)
+            loaded = X509_STORE_load_file(store.get(), bundle) == 1;
+        char* folder = nullptr;
+        if (curl_easy_getinfo(probe, CURLINFO_CAPATH, &folder) == CURLE_OK && folder && *folder)
+            loaded = X509_STORE_load_path(store.get(), folder) == 1 || loaded;
+        curl_easy_cleanup(probe);
+    }
+    if (!loaded)
+        X509_STORE_set_default_paths(store.get());
+    if (!extraPem.isEmpty()) {
+        BIO* bio = BIO_new_mem_buf(extraPem.constData(), static_cast<int>(extraPem.size()));
+        if (!bio)
+            throw std::bad_alloc();
+        while (X509* certificate = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr)) {
+            X509_STORE_add_cert(store.get(), certificate); // a duplicate is harmless
+            X509_free(certificate);
+        }
+        BIO_free(bio);
+    }
+    ERR_clear_error(); // the end of a PEM text and duplicates read as errors
+    return store;
 }
 
 class SList {
@@ -116,7 +139,7 @@ void Check(CURLcode code)
 
 struct TINA::Settings {
     TProxySettings proxy;
-    QByteArray caPem;
+    std::shared_ptr<X509_STORE> trust;
     TINATimeouts timeouts;
 };
 
@@ -227,6 +250,7 @@ TINA::TINA(RedirectCallback onRedirect)
     : onRedirect_(std::move(onRedirect))
 {
     GlobalInitOnce();
+    trust_ = BuildTrustStore(QByteArray());
     ReplacePool();
 }
 
@@ -291,7 +315,7 @@ void TINA::DisconnectAll()
 TINA::Settings TINA::CurrentSettings() const
 {
     std::lock_guard<std::mutex> lock(settingsMutex_);
-    return Settings{proxy_, caPem_, timeouts_};
+    return Settings{proxy_, trust_, timeouts_};
 }
 
 void TINA::SetProxy(const TProxySettings& proxy)
@@ -337,9 +361,10 @@ void TINA::SetCaFile(const QString& path)
                 QStringLiteral("INA.TINA.SetCaFile"));
         pem = file.read(16 * 1024 * 1024);
     }
+    std::shared_ptr<X509_STORE> trust = BuildTrustStore(pem);
     std::lock_guard<std::mutex> lock(settingsMutex_);
     caFile_ = path;
-    caPem_ = pem;
+    trust_ = std::move(trust);
 }
 
 void TINA::SetTimeouts(const TINATimeouts& timeouts)
@@ -378,11 +403,12 @@ void TINA::Perform(Transfer& transfer)
     Check(curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L));
     Check(curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 64L * 1024L));
     Check(curl_easy_setopt(curl, CURLOPT_UPLOAD_BUFFERSIZE, 64L * 1024L));
-    if (!settings.caPem.isEmpty()) {
-        Check(curl_easy_setopt(curl, CURLOPT_CA_CACHE_TIMEOUT, 0L));
-        Check(curl_easy_setopt(curl, CURLOPT_SSL_CTX_FUNCTION, &AddTrustedCertificates));
-        Check(curl_easy_setopt(curl, CURLOPT_SSL_CTX_DATA, &settings.caPem));
-    }
+    // The trusted certificates are loaded once, not parsed again for every
+    // connection: curl loads no CA file itself and verifies with the store.
+    Check(curl_easy_setopt(curl, CURLOPT_CAINFO, nullptr));
+    Check(curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr));
+    Check(curl_easy_setopt(curl, CURLOPT_SSL_CTX_FUNCTION, &UseTrustStore));
+    Check(curl_easy_setopt(curl, CURLOPT_SSL_CTX_DATA, settings.trust.get()));
     // Only the configured proxy: an empty text keeps curl from taking one
     // from the environment.
     const QByteArray proxy = settings.proxy.IsSet()
@@ -596,7 +622,7 @@ bool TINA::CheckConnection(const QString& url)
             given = rememberedHost_;
         else if (rememberedHost_.isEmpty())
             rememberedHost_ = given;
-        settings = Settings{proxy_, caPem_, timeouts_};
+        settings = Settings{proxy_, trust_, timeouts_};
     }
     QString host;
     long port = 0;

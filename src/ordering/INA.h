@@ -15,6 +15,8 @@
 #include <shared_mutex>
 #include <vector>
 
+struct x509_store_st; // OpenSSL's certificate store
+
 namespace pavlora {
 
 // The proxy the user configured (or the system's, as the user settings
@@ -157,7 +159,9 @@ private:
     mutable std::mutex settingsMutex_;
     TProxySettings proxy_;
     QString caFile_;
-    QByteArray caPem_;
+    // The certificates TLS peers are verified against: the system's and the
+    // extra CA file's, loaded once and shared by every connection.
+    std::shared_ptr<x509_store_st> trust_;
     TINATimeouts timeouts_;
     QString rememberedHost_;
 

@@ -553,6 +553,7 @@ void TOrderServer::HandleUpload(
     std::ofstream out;
     std::int64_t written = 0;
     std::string failure;
+    bool discard = false; // an upload without an order, read and dropped
 
     const auto beginFile = [&]() -> bool {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -566,6 +567,10 @@ void TOrderServer::HandleUpload(
                     }
                 }
             }
+        }
+        if ((ocsid.empty() || fileName.empty()) && options_.acceptAnyUpload) {
+            discard = true;
+            return true;
         }
         if (ocsid.empty() || fileName.empty()) {
             failure = "unknown upload id";
@@ -598,7 +603,8 @@ void TOrderServer::HandleUpload(
                     drop = true;
                     return false;
                 }
-                out.write(data, static_cast<std::streamsize>(length));
+                if (!discard)
+                    out.write(data, static_cast<std::streamsize>(length));
                 written += static_cast<std::int64_t>(length);
             }
             return true;
@@ -613,6 +619,10 @@ void TOrderServer::HandleUpload(
         return;
     }
     Reply reply("upload_response");
+    if (read && discard) {
+        response.set_content(reply.Xml(), "text/xml");
+        return;
+    }
     if (!read || ocsid.empty() || !out) {
         std::error_code ignored;
         if (!temporary.empty())

@@ -53,6 +53,7 @@ struct TServerOptions {
     std::filesystem::path dataFolder;
     std::filesystem::path ordersFolder;
     std::string advertisedHost = "127.0.0.1"; // the host the discovery answer names
+    bool acceptAnyUpload = false; // read and discard uploads without an upload id (benchmarks)
     TFaults faults;
 };
 

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <string>
 #include <sys/prctl.h>
 #include <thread>
@@ -53,6 +55,8 @@ Fault injection:
   --drop-upload-after N[:COUNT]   close an upload after N bytes of its file
   COUNT limits a fault to the first COUNT requests (default: every one).
   --die-with-parent               stop when the starting process ends
+  --accept-any-upload             read and drop uploads that belong to no
+                                  order (upload benchmarks)
 
 When ready it prints "listening http=PORT https=PORT".
 )";
@@ -111,6 +115,13 @@ fs::path DefaultOrdersFolder()
 
 int Bind(httplib::Server& server, int port)
 {
+    // Answers leave at once: without it a small TLS record of the answer
+    // waits for the client's delayed acknowledgement.
+    server.set_socket_options([](socket_t socket) {
+        httplib::default_socket_options(socket);
+        int on = 1;
+        ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    });
     if (port == 0)
         return server.bind_to_any_port(kLoopback);
     return server.bind_to_port(kLoopback, port) ? port : -1;
@@ -169,6 +180,8 @@ int main(int argc, char* argv[])
         } else if (option == "--drop-upload-after") {
             const auto [bytes, count] = SplitCount(value(), option);
             options.faults.uploadDrop = TFaults::Drop{ParseInt(bytes, option), TFaults::Count{count}};
+        } else if (option == "--accept-any-upload") {
+            options.acceptAnyUpload = true;
         } else if (option == "--die-with-parent") {
             dieWithParent = true;
         } else {
