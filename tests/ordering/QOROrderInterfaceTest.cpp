@@ -8,11 +8,15 @@
 #include "support/OrderServerProcess.h"
 #include "support/TestSandbox.h"
 
+#include <QScopeGuard>
 #include <QThread>
 
 #include <pugixml.hpp>
 
 #include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
 
 namespace pavlora {
 namespace {
@@ -97,38 +101,74 @@ TEST_F(OrderInterfaceTest, LoginRunsOnAWorkerAndReturnsTheUserOnTheUiThread)
         [](const auto& entry) { return entry.first == TProgressState::ServerExchange; }));
 }
 
+// The price layer's part of the chain, held until the test lets it go.
+class HeldProductUpdater : public IProductUpdater {
+public:
+    void UpdateProducts(TProtocol&, bool download, const QString& groupId) override
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        calls.append(std::make_pair(download, groupId));
+        released_.wait(lock, [this] { return released; });
+    }
+    void Release()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            released = true;
+        }
+        released_.notify_all();
+    }
+    QList<std::pair<bool, QString>> Calls()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return calls;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool released = false;
+    QList<std::pair<bool, QString>> calls;
+};
+
 TEST_F(OrderInterfaceTest, TheOrderDataChainDeliversOnceAndTracksOnlyItsOwnThreads)
 {
-    // An unrelated slow operation runs while the chain starts and finishes.
-    OrderServerProcess server({QStringLiteral("--delay"), QStringLiteral("secquestion_request=2500")});
+    OrderServerProcess server;
     ASSERT_TRUE(server.IsRunning());
+    HeldProductUpdater updater; // outlives the interface and its workers
     auto orders = Interface(server);
-    TQORUser user;
-    user.email = QStringLiteral("demo@example.org");
-    bool questionDone = false;
-    QString question;
-    orders->GetUserSecurityQuestion(user, [&](const TQORError& error, const TQORUser& read) {
-        EXPECT_FALSE(error.IsError());
-        question = read.securityQuestion;
-        questionDone = true;
-    });
+    orders->SetProductUpdater(&updater);
+    const auto release = qScopeGuard([&] { updater.Release(); });
 
     int chainCalls = 0;
+    TQORError chainError;
     TOrderData data;
     ASSERT_TRUE(
         orders->StartOrderDataChain(QStringLiteral("Prints"), [&](const TQORError& error, const TOrderData& read) {
-            EXPECT_FALSE(error.IsError());
+            chainError = error;
             data = read;
             ++chainCalls;
         }));
+    ASSERT_TRUE(test::WaitUntil([&] { return orders->RunningThreads() == 1 && !updater.Calls().isEmpty(); }));
+
+    // An unrelated operation fails while the chain still waits for its
+    // products: its error is its own, the chain goes on.
+    TQORUser unknown;
+    unknown.email = QStringLiteral("nobody@example.org");
+    TQORError ownError;
+    orders->GetUserSecurityQuestion(unknown, [&](const TQORError& error, const TQORUser&) { ownError = error; });
+    ASSERT_TRUE(test::WaitUntil([&] { return ownError.IsError(); }));
+    EXPECT_EQ(ownError.code, 110);
+    EXPECT_EQ(chainCalls, 0);
+
+    updater.Release();
     ASSERT_TRUE(test::WaitUntil([&] { return chainCalls == 1; }));
-    EXPECT_FALSE(questionDone); // the chain did not wait for it, nor take its result
+    EXPECT_FALSE(chainError.IsError()) << chainError.VerboseMessage().toStdString();
     EXPECT_EQ(data.countries.size(), 3);
     EXPECT_EQ(data.payments.size(), 3);
     EXPECT_EQ(data.cardTypes.size(), 2);
-
-    ASSERT_TRUE(test::WaitUntil([&] { return questionDone; }));
-    EXPECT_EQ(question, QStringLiteral("Name Ihres ersten Haustiers?"));
+    EXPECT_EQ(updater.Calls(), (QList<std::pair<bool, QString>>{{true, QStringLiteral("Prints")}}));
+    EXPECT_TRUE(test::WaitUntil([&] { return orders->RunningThreads() == 0; }));
     EXPECT_EQ(chainCalls, 1);
 }
 
