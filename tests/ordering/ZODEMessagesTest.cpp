@@ -1,14 +1,18 @@
 // The request builders against golden XML, the error head, the protocol
 // configuration, the protocol log's masking and the account records.
 
+#include "ordering/QOROrderResume.h"
 #include "ordering/QORRecords.h"
 #include "ordering/XTCIDocuments.h"
 #include "ordering/XTCIProtocolConfig.h"
 #include "ordering/ZODE.h"
 #include "ordering/ZODERequests.h"
 
+#include "core/DebugConfig.h"
 #include "core/QORException.h"
 #include "support/TestSandbox.h"
+
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -364,6 +368,83 @@ TEST(CDOrderAnswerTest, DecodesTheOrderFileAndRefusesAnEmptyOne)
     } catch (const EQORException& error) {
         EXPECT_EQ(error.Error().code, 49);
         EXPECT_EQ(error.Error().detail, QStringLiteral("no OrderTXT"));
+    }
+}
+
+// ---- Resume file ----
+
+TQOROrderResume SampleResume(const QString& folder)
+{
+    TQOROrderResume resume;
+    resume.orderFolder = folder;
+    resume.sessionId = QStringLiteral("S42");
+    resume.totalFiles = 12;
+    resume.filesDone = 5;
+    resume.orderDate = QStringLiteral("24.12.23");
+    resume.orderTotal = 19.5F;
+    resume.itemCount = 30;
+    resume.paymentType = TQORPaymentType::ptPaymentAtPickup;
+    return resume;
+}
+
+TEST(OrderResumeTest, RoundTripsEncryptedAndPlain)
+{
+    for (const bool encrypted : {true, false}) {
+        TDebugSwitches switches = DebugSwitches();
+        switches.disableEncrypting = !encrypted;
+        SetDebugSwitches(switches);
+        const QString folder = test::MakeFolder(encrypted ? QStringLiteral("enc") : QStringLiteral("plain"));
+        SampleResume(folder).Save();
+        const QByteArray stored = test::ReadFile(folder + QStringLiteral("/resume.dat"));
+        EXPECT_EQ(stored.startsWith("KTBr"), encrypted);
+        const TQOROrderResume read = TQOROrderResume::FromFolder(folder);
+        EXPECT_EQ(read.orderFolder, folder + QLatin1Char('/'));
+        EXPECT_EQ(read.sessionId, QStringLiteral("S42"));
+        EXPECT_EQ(read.totalFiles, 12);
+        EXPECT_EQ(read.filesDone, 5);
+        EXPECT_EQ(read.orderDate, QStringLiteral("24.12.23"));
+        EXPECT_FLOAT_EQ(read.orderTotal, 19.5F);
+        EXPECT_EQ(read.itemCount, 30);
+        EXPECT_EQ(read.paymentType, TQORPaymentType::ptPaymentAtPickup);
+        EXPECT_FALSE(read.kept);
+    }
+}
+
+TEST(OrderResumeTest, PlainFileHasTheElementOrderAndTheUsersDecimalSeparator)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    TDebugSwitches switches = DebugSwitches();
+    switches.disableEncrypting = true;
+    SetDebugSwitches(switches);
+    const QString folder = test::MakeFolder(QStringLiteral("resume"));
+    TQOROrderResume resume = SampleResume(folder);
+    resume.orderTotal = 1234.5F;
+    resume.Save();
+    EXPECT_EQ(test::ReadFile(folder + QStringLiteral("/resume.dat")),
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<order_resume version=\"1.0\">\n"
+                   "  <session id=\"S42\" />\n"
+                   "  <files total_qnty=\"12\" done_qnty=\"5\" last_name=\"\" />\n"
+                   "  <order date=\"24.12.23\" total_price=\"1234,5\" item_qnty=\"30\" payment_type=\"0\" />\n"
+                   "</order_resume>\n"));
+    EXPECT_FLOAT_EQ(TQOROrderResume::FromFolder(folder).orderTotal, 1234.5F);
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(OrderResumeTest, AnotherOrNoVersionIsIncompatible)
+{
+    const QString folder = test::MakeFolder(QStringLiteral("old"));
+    for (const QByteArray& root : {QByteArray("<order_resume version=\"1.1\"/>"), QByteArray("<order_resume/>")}) {
+        test::WriteFile(folder + QStringLiteral("/resume.dat"), root);
+        EXPECT_THROW(TQOROrderResume::FromFolder(folder), EIncompatibleResumeFile) << root.constData();
+    }
+    test::WriteFile(folder + QStringLiteral("/resume.dat"),
+        "<order_resume version=\"1.0\"><order payment_type=\"9\"/></order_resume>");
+    try {
+        TQOROrderResume::FromFolder(folder);
+        FAIL() << "no error";
+    } catch (const EPaymentTypeError& error) {
+        EXPECT_STREQ(error.what(), "unknown ResumePayment: 9");
     }
 }
 

@@ -10,6 +10,7 @@
 #include "core/DebugConfig.h"
 #include "core/Logger.h"
 #include "core/QORException.h"
+#include "core/XMLUtils2.h"
 #include "ordering/INA.h"
 #include "ordering/XTCIDocuments.h"
 #include "ordering/ZODE.h"
@@ -34,15 +35,19 @@ constexpr char kUsage[]
       "--server names the order server's controller URL without scheme, as XChg.dat writes it; otherwise\n"
       "the servers of the deployment's XChg.dat are used. --no-ssl talks plain HTTP after discovery.";
 
-// The deployment's XChg.dat with the command line's changes.
+// The deployment's XChg.dat (in any stored variant) with the command line's
+// changes.
 bool LoadXChg(
-    const QString& programFolder, const QString& server, bool noSsl, pugi::xml_document& document, QString& failure)
+    const QString& programFolder, const QString& server, bool noSsl, TXMLDocumentPtr& loaded, QString& failure)
 {
     const QString path = programFolder + QStringLiteral("/Data/XChg.dat");
-    if (!document.load_file(QFile::encodeName(path).constData())) {
+    try {
+        loaded = ReadXMLDocument(path);
+    } catch (const std::exception&) {
         failure = QStringLiteral("could not read from Xchg.dat: ") + path;
         return false;
     }
+    pugi::xml_document& document = *loaded;
     pugi::xml_node config;
     for (pugi::xml_node child : document.document_element().children()) {
         if (QString::fromUtf8(child.name()).compare(QLatin1String("protocol_config"), Qt::CaseInsensitive) == 0) {
@@ -139,7 +144,7 @@ int RunZodeCommand(const QStringList& arguments)
         AppFolders::SetProgramFolder(parser.value(program));
     ReadDebugConfig(AppFolders::ProgramFolder());
 
-    pugi::xml_document xchg;
+    TXMLDocumentPtr xchg;
     QString failure;
     if (!LoadXChg(AppFolders::ProgramFolder(), parser.value(server), parser.isSet(noSsl), xchg, failure)) {
         PrintError(failure);
@@ -151,7 +156,7 @@ int RunZodeCommand(const QStringList& arguments)
         if (parser.isSet(ca))
             ina.SetCaFile(parser.value(ca));
         TXTCI protocol(ina);
-        protocol.Initialize(xchg);
+        protocol.Initialize(*xchg);
 
         if (action == QLatin1String("login")) {
             QFile file(parser.value(passwordFile));
