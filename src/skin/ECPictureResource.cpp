@@ -2,7 +2,7 @@
 
 namespace pavlora {
 
-TECPictureResource::TECPictureResource(QString name, QImage picture, std::int64_t streamSize)
+TECPictureResource::TECPictureResource(QString name, TECPicture picture, std::int64_t streamSize)
     : name_(std::move(name))
     , picture_(std::move(picture))
     , streamSize_(streamSize)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/ECPicture.h"
+
 #include <QImage>
 #include <QString>
 
@@ -12,15 +14,18 @@ namespace pavlora {
 // picture lives while a control holds it.
 class TECPictureResource {
 public:
-    TECPictureResource(QString name, QImage picture, std::int64_t streamSize);
+    TECPictureResource(QString name, TECPicture picture, std::int64_t streamSize);
 
     const QString& Name() const { return name_; }
-    const QImage& Picture() const { return picture_; }
+    // The picture in its skin format (PNG with transparency, JPEG, bitmap).
+    const TECPicture& Picture() const { return picture_; }
+    // Its pixels, for painting.
+    const QImage& Image() const { return picture_.Image(); }
     std::int64_t StreamSize() const { return streamSize_; }
 
 private:
     QString name_;
-    QImage picture_;
+    TECPicture picture_;
     std::int64_t streamSize_;
 };
 

@@ -243,15 +243,15 @@ std::shared_ptr<const TECPictureResource> TECResourceManager::GetPicture(const Q
     if (!ResourceExists(name))
         return nullptr;
     QByteArray bytes;
-    QImage picture;
+    TECPicture picture;
     try {
         bytes = GetResource(name);
-        picture = QImage::fromData(bytes);
+        picture.LoadFromData(bytes);
     } catch (const std::exception&) {
         reporter_.ShowWarning(QStringLiteral("Resource %1 not found.").arg(name));
         return nullptr;
     }
-    if (picture.isNull() || picture.width() == 0 || picture.height() == 0) {
+    if (picture.IsEmpty() || picture.Image().isNull()) {
         reporter_.ShowWarning(QStringLiteral("Resource %1 is empty.").arg(name));
         return nullptr;
     }

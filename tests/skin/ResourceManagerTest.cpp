@@ -135,7 +135,8 @@ TEST_F(ResourceManagerTest, PicturesAreSharedWhileHeld)
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
     EXPECT_EQ(first.use_count(), 2);
-    EXPECT_EQ(first->Picture().size(), QSize(4, 3));
+    EXPECT_EQ(first->Image().size(), QSize(4, 3));
+    EXPECT_EQ(first->Picture().Kind(), TECPicture::TKind::Png);
     const std::weak_ptr<const TECPictureResource> watch = first;
     first.reset();
     second.reset();

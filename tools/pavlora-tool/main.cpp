@@ -22,6 +22,7 @@ int RunLayoutCommand(const QStringList& arguments);
 int RunSettingsCommand(const QStringList& arguments);
 int RunCatalogueCommand(const QStringList& arguments);
 int RunCartCommand(const QStringList& arguments);
+int RunZodeCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -45,6 +46,7 @@ const TToolCommand kCommands[] = {
         &RunCatalogueCommand},
     {QStringLiteral("cart"), QStringLiteral("Show a cart file or import a hand-over file into a cart."),
         &RunCartCommand},
+    {QStringLiteral("zode"), QStringLiteral("Log in to the order server or send it one request."), &RunZodeCommand},
 };
 
 // Commands that measure text need fonts, so a GUI application on the
