@@ -53,14 +53,14 @@ TEST_F(DemoDeploymentTest, CatalogueHasTheProductsOfTheDemo)
             EXPECT_TRUE(QFileInfo::exists(folder + QLatin1String(name))) << name;
     }
     // A twelve-month calendar with its July copy, a poster and a mug with masks.
-    const TProductItem* july = catalogue.Find(QStringLiteral("Calendars.KalenderA4Juli.black"));
+    const TProductItem* july = catalogue.Find(QStringLiteral("Products.KalenderA4Juli.black"));
     ASSERT_TRUE(july && july->layout);
     EXPECT_TRUE(july->Parent()->displayName.contains(QLatin1String("Kalender")));
     QList<int> codes;
     for (const TPrintDef& print : july->layout->Prints())
         codes.append(print.Tag());
     EXPECT_EQ(codes, (QList<int>{100, 107, 108, 109, 110, 111, 112, 101, 102, 103, 104, 105, 106}));
-    for (const char* id : {"Posters.50x70", "Gifts.Tasse"}) {
+    for (const char* id : {"Products.Poster50x70", "Products.Tasse"}) {
         const TProductItem* item = catalogue.Find(QLatin1String(id));
         ASSERT_TRUE(item && item->layout) << id;
         EXPECT_TRUE(QFileInfo::exists(ExpandPath(item->layout->MaskFile()))) << id;
@@ -70,8 +70,8 @@ TEST_F(DemoDeploymentTest, CatalogueHasTheProductsOfTheDemo)
         }
     }
     // Every background of the calendar variants exists.
-    TProductItem* calendar = catalogue.Find(QStringLiteral("Calendars.KalenderA4"));
-    for (const char* variant : {"Calendars.KalenderA4.white", "Calendars.KalenderA4.black"}) {
+    TProductItem* calendar = catalogue.Find(QStringLiteral("Products.KalenderA4"));
+    for (const char* variant : {"Products.KalenderA4.white", "Products.KalenderA4.black"}) {
         TProductItem* leaf = calendar->VariantByPath(QLatin1String(variant));
         for (const TPrintDef& print : leaf->layout->Prints())
             EXPECT_TRUE(print.Photo().Valid()) << print.Photo().FileName().toStdString();

@@ -24,10 +24,10 @@ TEST(ToolCatalogueCommandTest, ListsTheDemoCatalogue)
     const QStringList lines = Lines(result.out);
     EXPECT_TRUE(lines.contains(QStringLiteral("Prints\tAbzüge\tPrints.10.glossy")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Prints.13.matt\tMatt\tPrints.13.matt")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Calendars.KalenderA4Juli\tKalender A4 quer ab Juli\t"
-                                              "Calendars.KalenderA4Juli.white")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Gifts.Tasse\tFototasse\tGifts.Tasse")));
-    for (const QString& group : {QStringLiteral("PhotoBooks"), QStringLiteral("Posters")})
+    EXPECT_TRUE(lines.contains(QStringLiteral("Products.KalenderA4Juli\tKalender A4 quer ab Juli\t"
+                                              "Products.KalenderA4Juli.white")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Products.Tasse\tFototasse\tProducts.Tasse")));
+    for (const QString& group : {QStringLiteral("PhotoBooks"), QStringLiteral("Products.Poster50x70")})
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(group); }));
 }
 
