@@ -7,14 +7,18 @@
 #include "core/Version.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
+#include <cstring>
 #include <iterator>
+#include <memory>
 
 namespace pavlora::tool {
 int RunDataCommand(const QStringList& arguments);
 int RunErrorCommand(const QStringList& arguments);
 int RunResourceCommand(const QStringList& arguments);
 int RunImageCommand(const QStringList& arguments);
+int RunLayoutCommand(const QStringList& arguments);
 int RunSettingsCommand(const QStringList& arguments);
 int RunZodeCommand(const QStringList& arguments);
 } // namespace pavlora::tool
@@ -33,10 +37,27 @@ const TToolCommand kCommands[] = {
         &RunResourceCommand},
     {QStringLiteral("image"), QStringLiteral("Measure, thumbnail, convert pictures; read and write their keywords."),
         &RunImageCommand},
+    {QStringLiteral("layout"), QStringLiteral("Load and validate a layout file."), &RunLayoutCommand},
     {QStringLiteral("settings"), QStringLiteral("Print the installation settings as the program has them."),
         &RunSettingsCommand},
     {QStringLiteral("zode"), QStringLiteral("Log in to the order server or send it one request."), &RunZodeCommand},
 };
+
+// Commands that measure text need fonts, so a GUI application on the
+// offscreen platform (no display is used).
+bool NeedsFonts(int argc, char* argv[])
+{
+    return argc > 1 && std::strcmp(argv[1], "layout") == 0;
+}
+
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
+{
+    if (!NeedsFonts(argc, argv))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 
 void PrintToolHelp()
 {
@@ -54,7 +75,7 @@ void PrintToolHelp()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pavlora-tool"));
     QCoreApplication::setApplicationVersion(QLatin1String(kProductVersion));
 
