@@ -27,14 +27,14 @@ enum class Kind {
     PicturesFolder, // a folder that must exist, else the user's picture folder
 };
 
-struct TValueSpec {
+struct TValueDefinition {
     const char* name;
     Kind kind;
     const char* fallback;
 };
 
 // Every value the main store holds, with its default.
-constexpr TValueSpec kValues[] = {
+constexpr TValueDefinition kValues[] = {
     {"StdFormat", Kind::Text, "10x15"},
     {"StdFormatID", Kind::Text, "Prints.10"},
     {"StdQuantity", Kind::Integer, "1"},
@@ -115,8 +115,9 @@ std::optional<int> ParsedInteger(const QString& text)
 
 bool IsStoredEncryptedInList(const QString& name)
 {
-    for (const TValueSpec& spec : kValues) {
-        if (spec.kind == Kind::SecretStored && name.compare(QLatin1String(spec.name), Qt::CaseInsensitive) == 0)
+    for (const TValueDefinition& definition : kValues) {
+        if (definition.kind == Kind::SecretStored
+            && name.compare(QLatin1String(definition.name), Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
@@ -134,9 +135,9 @@ QString UserPicturesFolder()
 }
 
 // The list form of a stored value, or nothing to take the default.
-std::optional<QString> ListForm(const TValueSpec& spec, const QString& stored)
+std::optional<QString> ListForm(const TValueDefinition& definition, const QString& stored)
 {
-    switch (spec.kind) {
+    switch (definition.kind) {
     case Kind::Text:
     case Kind::SecretStored:
         return stored;
@@ -146,7 +147,7 @@ std::optional<QString> ListForm(const TValueSpec& spec, const QString& stored)
             return QString::number(*value);
         return std::nullopt;
     case Kind::Boolean: {
-        const bool fallback = QLatin1String(spec.fallback) != QLatin1String("0");
+        const bool fallback = QLatin1String(definition.fallback) != QLatin1String("0");
         return ListBoolean(ParseBooleanText(stored, fallback));
     }
     case Kind::Secret:
@@ -188,19 +189,19 @@ void TRegConfiguration::ReadRegistry()
 {
     std::lock_guard lock(mutex_);
     const std::unique_ptr<TUserSettingsStore> store = OpenRegistry(mainKey_);
-    for (const TValueSpec& spec : kValues) {
-        const QString name = QLatin1String(spec.name);
+    for (const TValueDefinition& definition : kValues) {
+        const QString name = QLatin1String(definition.name);
         std::optional<QString> value;
         try {
             if (store) {
                 if (const std::optional<QString> stored = store->Read(name))
-                    value = ListForm(spec, *stored);
+                    value = ListForm(definition, *stored);
             }
         } catch (...) {
             RecordCurrentException(Context("ReadRegistry"));
         }
         if (!value)
-            value = spec.kind == Kind::PicturesFolder ? UserPicturesFolder() : QLatin1String(spec.fallback);
+            value = definition.kind == Kind::PicturesFolder ? UserPicturesFolder() : QLatin1String(definition.fallback);
         values_.SetValue(name, *value);
     }
     state_ = 0;
