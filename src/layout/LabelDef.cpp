@@ -190,13 +190,13 @@ void TLabelDef::UpdateLines()
     bool full = false;
     const double lineHeight = LineHeight();
     const int fitting = lineHeight > 0 ? static_cast<int>(std::rint(Height() / lineHeight)) : 0;
-    TFontDescription spec;
-    spec.family = font_.name;
-    spec.bold = font_.bold;
-    spec.italic = font_.italic;
-    spec.underline = font_.underline;
-    spec.strikeOut = font_.strikeOut;
-    const QFont font = TTextService::MakeFont(spec, font_.size / kPointsPerMm * kMeasureScale);
+    TFontDescription fontDescription;
+    fontDescription.family = font_.name;
+    fontDescription.bold = font_.bold;
+    fontDescription.italic = font_.italic;
+    fontDescription.underline = font_.underline;
+    fontDescription.strikeOut = font_.strikeOut;
+    const QFont font = TTextService::MakeFont(fontDescription, font_.size / kPointsPerMm * kMeasureScale);
     const double width = kWrapWidth * Width() * kMeasureScale;
 
     for (const QString& paragraph : std::as_const(paragraphs_)) {
