@@ -47,19 +47,6 @@ void PrintTree(const TProductItemList& items)
 
 } // namespace
 
-QString CurrentFailureText()
-{
-    try {
-        throw;
-    } catch (const EQORException& error) {
-        return error.Error().codeText.isEmpty() ? error.Message() : error.Error().codeText;
-    } catch (const std::exception& error) {
-        return QString::fromUtf8(error.what());
-    } catch (...) {
-        return QStringLiteral("unknown failure");
-    }
-}
-
 std::optional<QString> SetUpDataFolder(
     const QCommandLineParser& parser, const QCommandLineOption& program, const QCommandLineOption* data)
 {

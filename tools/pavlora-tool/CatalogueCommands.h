@@ -29,7 +29,4 @@ std::optional<QString> SetUpDataFolder(
 // Returns false after printing the catalogue's error text.
 bool ReadToolCatalogue(const QString& dataFolder, TToolCatalogue& catalogue);
 
-// The text of the failure being handled: its code text, else its message.
-QString CurrentFailureText();
-
 } // namespace pavlora::tool

@@ -29,21 +29,6 @@ const QString kUsage = QStringLiteral(
     "check decodes, parses and resolves the links of each FILE and prints FILE: ok or FILE: and the first error.\n"
     "The key is KEY, else the GlobalXOrKey of APPINI, else the built-in key.");
 
-// The text of a failure, without the program's message frame: what an
-// operator needs to fix the file.
-QString FailureText()
-{
-    try {
-        throw;
-    } catch (const EQORException& error) {
-        return error.Error().codeText.isEmpty() ? error.Message() : error.Error().codeText;
-    } catch (const std::exception& error) {
-        return QString::fromUtf8(error.what());
-    } catch (...) {
-        return QStringLiteral("unknown failure");
-    }
-}
-
 // Puts the key of the command line in force. Returns an exit status, or -1
 // to go on.
 int ApplyKey(const QCommandLineParser& parser, const QCommandLineOption& key, const QCommandLineOption& ini)
@@ -71,7 +56,7 @@ int ApplyKey(const QCommandLineParser& parser, const QCommandLineOption& key, co
             ResetGlobalDataKey();
             ReadIniFile(settings, path);
         } catch (...) {
-            PrintError(QStringLiteral("%1: %2").arg(path, FailureText()));
+            PrintError(QStringLiteral("%1: %2").arg(path, CurrentFailureText()));
             return kExitFailure;
         }
         SetGlobalDataKey(settings.Value(QStringLiteral("GlobalXOrKey")));
@@ -93,7 +78,7 @@ int Decode(const QStringList& files)
             throw EDataDocumentError(QStringLiteral("file too large"));
         plain = DecodeDataStream(file.read(kMaxStoredDocumentSize + 1));
     } catch (...) {
-        PrintError(QStringLiteral("%1: %2").arg(path, FailureText()));
+        PrintError(QStringLiteral("%1: %2").arg(path, CurrentFailureText()));
         return kExitFailure;
     }
     if (std::fwrite(plain.constData(), 1, static_cast<std::size_t>(plain.size()), stdout)
@@ -121,7 +106,7 @@ int Encode(const QStringList& files, const QString& variantName)
         const TXMLDocumentPtr document = ReadXMLDocument(files.at(0));
         SaveXMLDocument(*document, files.at(1), encrypt, variant, true);
     } catch (...) {
-        PrintError(FailureText());
+        PrintError(CurrentFailureText());
         return kExitFailure;
     }
     return kExitSuccess;
@@ -138,7 +123,7 @@ int Check(const QStringList& files)
             ResolveLinks(document->document_element());
             PrintOut(path + QStringLiteral(": ok"));
         } catch (...) {
-            PrintOut(path + QStringLiteral(": ") + FailureText());
+            PrintOut(path + QStringLiteral(": ") + CurrentFailureText());
             status = kExitFailure;
         }
     }

@@ -1,5 +1,7 @@
 #include "ToolCommand.h"
 
+#include "core/QORException.h"
+
 #include <cstdio>
 
 namespace pavlora::tool {
@@ -21,6 +23,19 @@ void PrintOut(const QString& line)
 void PrintError(const QString& line)
 {
     PrintTo(stderr, line);
+}
+
+QString CurrentFailureText()
+{
+    try {
+        throw;
+    } catch (const EQORException& error) {
+        return error.Error().codeText.isEmpty() ? error.Message() : error.Error().codeText;
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    } catch (...) {
+        return QStringLiteral("unknown failure");
+    }
 }
 
 int UsageError(const QString& message, const QString& command)

@@ -32,6 +32,11 @@ void PrintError(const QString& line);
 // error on stderr.
 int ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, const QString& usage);
 
+// The text of the failure being handled (call inside a catch block),
+// without the program's message frame: its code text, else its message.
+// What an operator needs to fix a file.
+QString CurrentFailureText();
+
 // A usage error: the message and a hint on stderr; returns kExitUsage.
 int UsageError(const QString& message, const QString& command);
 
