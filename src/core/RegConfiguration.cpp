@@ -90,11 +90,6 @@ const QString kSyncProxy = QStringLiteral("SyncIEProxy");
 const QString kCoupons = QStringLiteral("DorArithmoi");
 const QString kCouponCount = QStringLiteral("HasUsedXActionCodes");
 
-QString Context(const char* operation)
-{
-    return QStringLiteral("RegConfiguration.TRegConfiguration.") + QLatin1String(operation);
-}
-
 QString ListBoolean(bool value)
 {
     return value ? QStringLiteral("-1") : QStringLiteral("0");
@@ -161,6 +156,11 @@ std::optional<QString> ListForm(const TValueDefinition& definition, const QStrin
 }
 
 } // namespace
+
+QString TRegConfiguration::Context(const char* operation)
+{
+    return QStringLiteral("RegConfiguration.TRegConfiguration.") + QLatin1String(operation);
+}
 
 TRegConfiguration::TRegConfiguration(
     const QString& mainKey, const QString& versionKey, const QString& accountKey, const QString& storeFolder)

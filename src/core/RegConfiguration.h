@@ -118,6 +118,9 @@ public:
     QString DataLanguageFolder() const;
 
 private:
+    // "RegConfiguration.TRegConfiguration." + operation: the context of logged store errors.
+    static QString Context(const char* operation);
+
     // The store of `key`, or none after reporting "Cannot open key".
     std::unique_ptr<TUserSettingsStore> OpenRegistry(const QString& key) const;
     // Writes a stored form into `store`, or, without one, into the main

@@ -22,11 +22,6 @@ const QString kImei = QStringLiteral("IMEI");
 const QString kUseShipping = QStringLiteral("UseShippingAddress");
 const QString kShippingPrefix = QStringLiteral("Shipping");
 
-QString Context(const char* operation)
-{
-    return QStringLiteral("RegConfiguration.TRegConfiguration.") + QLatin1String(operation);
-}
-
 QString StoredBoolean(bool value)
 {
     return value ? QStringLiteral("1") : QStringLiteral("0");
