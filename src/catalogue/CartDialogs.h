@@ -1,34 +1,11 @@
 #pragma once
 
+#include "core/AppMessageBox.h"
+
 #include <QList>
 #include <QString>
 
 namespace pavlora {
-
-// The buttons of the program's message box. (The message box itself comes
-// with the program shell; the cart asks through TCartDialogs.)
-enum TAppMsgDlgBtn {
-    bYes = 0,
-    bNo = 1,
-    bOK = 2,
-    bCancel = 3,
-    bAbort = 4,
-    bRetry = 5,
-    bIgnore = 6,
-    bAll = 7,
-    bNoToAll = 8,
-    bYesToAll = 9,
-    bHelp = 10,
-    bSave = 11,
-    bNotSave = 12,
-    bClose = 13,
-    bNext = 14,
-    bUpdate = 15,
-    bSkip = 16,
-};
-
-// The kinds of message box.
-enum class MessageKind { Warning = 0, Error = 1, Information = 2, Confirmation = 3, Hint = 4 };
 
 // One question or message of the cart.
 struct TCartMessage {
