@@ -107,6 +107,50 @@ TEST_F(CartTest, CatalogueTotalsMarkDifferingPrices)
     EXPECT_EQ(summary.rows[0].quantity, 5);
 }
 
+TEST_F(CartTest, SummaryPerItemAndPerGroup)
+{
+    TCart cart(TCartSettings{}, &dialogs_);
+    auto a = Print(QStringLiteral("a.jpg"), QStringLiteral("Prints.10.glossy"), 2);
+    a->Lines().front().unitPrice = 0.5f;
+    cart.Add(std::move(a));
+    cart.Add(Print(QStringLiteral("b.jpg"), QStringLiteral("Prints.13.matt"), 1));
+    auto mug = std::make_unique<TProductCartItemData>(catalogue_.Find(QStringLiteral("Gifts.Mug.blue")));
+    mug->SetFirstPicture(Picture(QStringLiteral("mug.jpg")), QStringLiteral("mug.jpg"));
+    mug->groupId = QStringLiteral("Gifts");
+    cart.Add(std::move(mug));
+    const QString bookFile = pictures_ + QStringLiteral("/book.pbf");
+    WriteFile(bookFile, "x");
+    cart.Add(Book(bookFile, 1));
+    const QString otherBook = pictures_ + QStringLiteral("/other.pbf");
+    WriteFile(otherBook, "x");
+    cart.Add(Book(otherBook, 2));
+    cart.ComputeCatalogueTotals(catalogue_);
+
+    // One row per item: prints by format with their picture, products by
+    // their level-1 ancestor with the picture of the first area.
+    const TCartSummary perItem = cart.Summary(1, catalogue_);
+    ASSERT_EQ(perItem.rows.size(), 5u);
+    EXPECT_EQ(perItem.rows[0].name, QStringLiteral("Glossy"));
+    EXPECT_EQ(perItem.rows[0].quantity, 2);
+    EXPECT_DOUBLE_EQ(perItem.rows[0].amount, 1.0);
+    EXPECT_EQ(perItem.rows[0].pictureFile, Picture(QStringLiteral("a.jpg")));
+    EXPECT_EQ(perItem.rows[2].name, QStringLiteral("Mug"));
+    EXPECT_EQ(perItem.rows[2].pictureFile, Picture(QStringLiteral("mug.jpg")));
+    EXPECT_EQ(perItem.rows[3].name, QStringLiteral("Fotobuch A4"));
+
+    // Per group in catalogue order: singular or plural names; each book
+    // is a row of its own.
+    const TCartSummary perGroup = cart.Summary(2, catalogue_);
+    ASSERT_EQ(perGroup.rows.size(), 4u);
+    EXPECT_EQ(perGroup.rows[0].name, QStringLiteral("Prints"));
+    EXPECT_EQ(perGroup.rows[0].quantity, 3);
+    EXPECT_EQ(perGroup.rows[1].name, QStringLiteral("Gifts"));
+    EXPECT_EQ(perGroup.rows[1].quantity, 1);
+    EXPECT_EQ(perGroup.rows[2].name, QStringLiteral("Fotobuch A4"));
+    EXPECT_EQ(perGroup.rows[3].name, QStringLiteral("Fotobücher A4"));
+    EXPECT_EQ(perGroup.rows[3].quantity, 2);
+}
+
 TEST_F(CartTest, RoundTripWithAMissingPicture)
 {
     TCart cart(TCartSettings{}, &dialogs_);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 #include <pugixml.hpp>
 
@@ -235,6 +236,28 @@ TEST_F(LayoutTest, SavingAvoidsNameCollisionsInThePictureFolder)
     EXPECT_EQ(again.GetPosAlign(), TPosAlign::paOutsideDefault);
     SavePhotoBookDef(*loaded, path, false, false);
     EXPECT_FALSE(QFile::exists(pictures + QStringLiteral("/IMG_3.jpg")));
+}
+
+// A reduced save stores only what the slot shows: the picture is cropped
+// to the slot's shape instead of copied whole.
+TEST_F(LayoutTest, ReducedSaveStoresTheVisiblePartOnly)
+{
+    const QString folder = test::MakeFolder(QStringLiteral("books"));
+    const QString original
+        = test::WritePicture(test::MakeFolder(QStringLiteral("camera")) + QStringLiteral("/IMG.jpg"), 600, 200);
+    std::unique_ptr<TPhotoBookDef> book = LoadBook();
+    TPhotoDef& photo = book->Pages()[2].Prints()[0].Pictures()[0].Photo();
+    photo.SetFile(original, original, TPosAlign::paOutsideDefault);
+
+    const TPhotoBookSaveResult result = SavePhotoBookDef(*book, folder + QStringLiteral("/Urlaub.pbf"), false, true);
+    EXPECT_TRUE(result.allPicturesStored);
+    ASSERT_TRUE(photo.FileName().startsWith(folder + QStringLiteral("/Urlaub-Dateien/")));
+    const QImage stored(photo.FileName());
+    ASSERT_FALSE(stored.isNull());
+    // The 100 × 80 slot shows a 250 × 200 part of the 600 × 200 picture.
+    EXPECT_NEAR(stored.width(), 250, 2);
+    EXPECT_NEAR(stored.height(), 200, 2);
+    EXPECT_EQ(QImage(original).size(), QSize(600, 200));
 }
 
 TEST_F(LayoutTest, FailedCopyLeavesThePhotoAndSavesTheRest)
