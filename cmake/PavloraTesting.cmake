@@ -1,17 +1,19 @@
 include(GoogleTest)
 
-# pavlora_add_gtest(NAME SOURCES... [LIBS ...] [GUI] [TIMEOUT s])
+# pavlora_add_gtest(NAME SOURCES... [LIBS ...] [GUI | WIDGETS] [TIMEOUT s])
 # One test program; every test case becomes its own CTest test, run in its
 # own process with its own HOME and XDG folders (see tests/support/TestMain.cpp)
 # and a time-out, so that no test can hang the run or touch the user's files.
 function(pavlora_add_gtest name)
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;WIDGETS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 60)
   endif()
   add_executable(${name} ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE pavlora_options ${ARG_LIBS} GTest::gtest GTest::gmock)
-  if(ARG_GUI)
+  if(ARG_WIDGETS)
+    target_link_libraries(${name} PRIVATE pavlora_test_main_widgets)
+  elseif(ARG_GUI)
     target_link_libraries(${name} PRIVATE pavlora_test_main_gui)
   else()
     target_link_libraries(${name} PRIVATE pavlora_test_main)

@@ -8,7 +8,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#ifdef PAVLORA_TEST_GUI
+#ifdef PAVLORA_TEST_WIDGETS
+#include <QApplication>
+#elif defined(PAVLORA_TEST_GUI)
 #include <QGuiApplication>
 #endif
 
@@ -66,7 +68,10 @@ int main(int argc, char* argv[])
 
     int result = 0;
     {
-#ifdef PAVLORA_TEST_GUI
+#ifdef PAVLORA_TEST_WIDGETS
+        // Tests of windows: a widget application on the offscreen platform.
+        QApplication app(argc, argv);
+#elif defined(PAVLORA_TEST_GUI)
         // Tests of fonts and painting: a GUI application on the offscreen platform.
         QGuiApplication app(argc, argv);
 #else
