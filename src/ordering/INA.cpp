@@ -46,8 +46,8 @@ CURLcode UseTrustStore(CURL*, void* sslContext, void* userData)
 }
 
 // The system's trusted certificates (the bundle curl would load) and those
-// of `extraPem`, in one store.
-std::shared_ptr<X509_STORE> BuildTrustStore(const QByteArray& extraPem)
+// of `extraPem`, in one store; `added` counts the certificates of `extraPem`.
+std::shared_ptr<X509_STORE> BuildTrustStore(const QByteArray& extraPem, int* added = nullptr)
 {
     std::shared_ptr<X509_STORE> store(X509_STORE_new(), &X509_STORE_free);
     if (!store)
@@ -71,6 +71,8 @@ std::shared_ptr<X509_STORE> BuildTrustStore(const QByteArray& extraPem)
         while (X509* certificate = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr)) {
             X509_STORE_add_cert(store.get(), certificate); // a duplicate is harmless
             X509_free(certificate);
+            if (added)
+                ++*added;
         }
         BIO_free(bio);
     }
@@ -138,7 +140,7 @@ void Check(CURLcode code)
 } // namespace
 
 struct TINA::Settings {
-    TProxySettings proxy;
+    TINAProxy proxy;
     std::shared_ptr<X509_STORE> trust;
     TINATimeouts timeouts;
 };
@@ -318,7 +320,7 @@ TINA::Settings TINA::CurrentSettings() const
     return Settings{proxy_, trust_, timeouts_};
 }
 
-void TINA::SetProxy(const TProxySettings& proxy)
+void TINA::SetProxy(const TINAProxy& proxy)
 {
     if (!proxy.IsSet()) {
         ClearProxy();
@@ -333,19 +335,19 @@ void TINA::SetProxy(const TProxySettings& proxy)
 
 void TINA::SetProxy(const QString& host, int port, const QString& password, const QString& login)
 {
-    SetProxy(TProxySettings{host, port, login, password});
+    SetProxy(TINAProxy{host, port, login, password});
 }
 
 void TINA::ClearProxy()
 {
     {
         std::lock_guard<std::mutex> lock(settingsMutex_);
-        proxy_ = TProxySettings{};
+        proxy_ = TINAProxy{};
     }
     ReplacePool();
 }
 
-TProxySettings TINA::Proxy() const
+TINAProxy TINA::Proxy() const
 {
     std::lock_guard<std::mutex> lock(settingsMutex_);
     return proxy_;
@@ -361,7 +363,11 @@ void TINA::SetCaFile(const QString& path)
                 QStringLiteral("INA.TINA.SetCaFile"));
         pem = file.read(16 * 1024 * 1024);
     }
-    std::shared_ptr<X509_STORE> trust = BuildTrustStore(pem);
+    int added = 0;
+    std::shared_ptr<X509_STORE> trust = BuildTrustStore(pem, &added);
+    if (!path.isEmpty() && added == 0)
+        throw EQORException(
+            2, QStringLiteral("The CA file holds no PEM certificate"), path, QStringLiteral("INA.TINA.SetCaFile"));
     std::lock_guard<std::mutex> lock(settingsMutex_);
     caFile_ = path;
     trust_ = std::move(trust);

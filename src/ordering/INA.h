@@ -22,14 +22,14 @@ namespace pavlora {
 // The proxy the user configured (or the system's, as the user settings
 // decide). Filled by the settings code; an empty host or a port not above 0
 // means no proxy.
-struct TProxySettings {
+struct TINAProxy {
     QString host;
     int port = 0;
     QString login;
     QString password;
 
     bool IsSet() const { return !host.isEmpty() && port > 0; }
-    friend bool operator==(const TProxySettings&, const TProxySettings&) = default;
+    friend bool operator==(const TINAProxy&, const TINAProxy&) = default;
 };
 
 // The time-outs of the HTTP layer. The read time-out is a low-speed limit
@@ -118,13 +118,14 @@ public:
     // The same into a new buffer; empty when it failed.
     std::optional<QByteArray> DownloadFile(const QString& url);
 
-    void SetProxy(const TProxySettings& proxy);
+    void SetProxy(const TINAProxy& proxy);
     void SetProxy(const QString& host, int port, const QString& password, const QString& login);
     void ClearProxy();
-    TProxySettings Proxy() const;
+    TINAProxy Proxy() const;
 
     // PEM file of certificates trusted besides the system's ("ca_file").
-    // An empty text trusts the system's alone.
+    // An empty text trusts the system's alone. Raises EQORException for a
+    // file that cannot be read or holds no certificate (nothing changes then).
     void SetCaFile(const QString& path);
     void SetTimeouts(const TINATimeouts& timeouts);
     TINATimeouts Timeouts() const;
@@ -157,7 +158,7 @@ private:
 
     RedirectCallback onRedirect_;
     mutable std::mutex settingsMutex_;
-    TProxySettings proxy_;
+    TINAProxy proxy_;
     QString caFile_;
     // The certificates TLS peers are verified against: the system's and the
     // extra CA file's, loaded once and shared by every connection.

@@ -31,14 +31,18 @@ TEST(ToolZodeCommandTest, LoginOverHttpsPrintsTheUserButNoSecrets)
     OrderServerProcess server({QStringLiteral("--tls-port"), QStringLiteral("0")});
     ASSERT_TRUE(server.IsRunning());
     // A deployment whose XChg.dat names the server and keeps TLS on (no
-    // "use_ssl"); no --server, so the tool takes the servers from there.
+    // "use_ssl"); no --server, so the tool takes the servers from there. Its
+    // AppIni.dat names the server's certificate as "ca_file", relative to
+    // the data folder, as the program reads it.
     const QString program = test::MakeFolder(QStringLiteral("deployment"));
     QByteArray xchg = test::XChgText({server.ControllerUrl() + QLatin1Char('|') + server.DtdUrl()}, true);
     xchg.replace(" use_ssl=\"true\"", "");
     test::WriteFile(program + QStringLiteral("/Data/XChg.dat"), xchg);
+    test::WriteFile(program + QStringLiteral("/Data/AppIni.dat"), "<ini><ca_file>certs/order.pem</ca_file></ini>");
+    test::WriteFile(program + QStringLiteral("/Data/certs/order.pem"), test::ReadFile(server.CertificateFile()));
     QStringList arguments{QStringLiteral("zode"), QStringLiteral("login"), QStringLiteral("--program"), program};
-    arguments << QStringLiteral("--ca") << server.CertificateFile() << QStringLiteral("--login")
-              << QStringLiteral("demo@example.org") << QStringLiteral("--password-file") << PasswordFile("demo");
+    arguments << QStringLiteral("--login") << QStringLiteral("demo@example.org") << QStringLiteral("--password-file")
+              << PasswordFile("demo");
     const test::ToolResult result = RunTool(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.err.constData();
     const QString out = QString::fromUtf8(result.out);

@@ -7,15 +7,19 @@
 #include "ToolCommand.h"
 
 #include "core/AppFolders.h"
+#include "core/AppSettingsLoader.h"
 #include "core/DebugConfig.h"
 #include "core/Logger.h"
 #include "core/QORException.h"
+#include "core/RegConfiguration.h"
 #include "core/XMLUtils2.h"
 #include "ordering/INA.h"
+#include "ordering/TransportSettings.h"
 #include "ordering/XTCIDocuments.h"
 #include "ordering/ZODE.h"
 #include "ordering/ZODERequests.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <pugixml.hpp>
@@ -33,14 +37,15 @@ constexpr char kUsage[]
       "send: sends the root element of REQUEST.xml and its children in a fresh session (the envelope and\n"
       "\"ocsid\" are added) and prints the answer; exit 1 when its errorcode is not \"0\".\n\n"
       "--server names the order server's controller URL without scheme, as XChg.dat writes it; otherwise\n"
-      "the servers of the deployment's XChg.dat are used. --no-ssl talks plain HTTP after discovery.";
+      "the servers of the deployment's XChg.dat are used. --no-ssl talks plain HTTP after discovery.\n"
+      "The transport is set up as the program does it: the user's proxy, \"ca_file\", \"zode_allowed_hosts\"\n"
+      "and the time-outs of the settings; --ca trusts one more PEM file.";
 
 // The deployment's XChg.dat (in any stored variant) with the command line's
 // changes.
-bool LoadXChg(
-    const QString& programFolder, const QString& server, bool noSsl, TXMLDocumentPtr& loaded, QString& failure)
+bool LoadXChg(const QString& dataFolder, const QString& server, bool noSsl, TXMLDocumentPtr& loaded, QString& failure)
 {
-    const QString path = programFolder + QStringLiteral("/Data/XChg.dat");
+    const QString path = QDir(dataFolder).filePath(QStringLiteral("XChg.dat"));
     try {
         loaded = ReadXMLDocument(path);
     } catch (const std::exception&) {
@@ -143,19 +148,34 @@ int RunZodeCommand(const QStringList& arguments)
     if (parser.isSet(program))
         AppFolders::SetProgramFolder(parser.value(program));
     ReadDebugConfig(AppFolders::ProgramFolder());
+    TLoadedAppSettings loaded;
+    try {
+        loaded = LoadAppSettings(ProgramSettingsSource());
+    } catch (const EQORException& error) {
+        PrintError(error.Error().codeText);
+        return kExitFailure;
+    } catch (const std::exception& error) {
+        PrintError(QString::fromUtf8(error.what()));
+        return kExitFailure;
+    }
+    ApplyAppSettings(loaded);
 
     TXMLDocumentPtr xchg;
     QString failure;
-    if (!LoadXChg(AppFolders::ProgramFolder(), parser.value(server), parser.isSet(noSsl), xchg, failure)) {
+    if (!LoadXChg(loaded.dataFolder, parser.value(server), parser.isSet(noSsl), xchg, failure)) {
         PrintError(failure);
         return kExitFailure;
     }
 
     try {
         TINA& ina = TINA::Instance();
+        // The user's settings as the program reads them (no version written).
+        const TRegConfiguration userSettings(loaded.settings.Text(QStringLiteral("regmainkey")), QString(),
+            loaded.settings.Text(QStringLiteral("regacckey")));
+        const TTransportSettings transport = ConfigureTransport(ina, loaded.settings, userSettings, loaded.dataFolder);
         if (parser.isSet(ca))
             ina.SetCaFile(parser.value(ca));
-        TXTCI protocol(ina);
+        TXTCI protocol(ina, transport.allowedHosts);
         protocol.Initialize(*xchg);
 
         if (action == QLatin1String("login")) {
