@@ -146,7 +146,10 @@ struct TINA::Settings {
 };
 
 // One pooled HTTP client: a curl handle and the flag DisconnectAll raises
-// to cut the transfer it runs.
+// to cut the transfer it runs. The handle lives as long as the client, so its connection (and TLS
+// session) serves the next transfer to the same server; it is replaced
+// after a failed transfer and by DisconnectAll, which closes its
+// connections.
 class TINA::Client {
 public:
     Client()
@@ -159,8 +162,23 @@ public:
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
 
+    // A fresh handle: no connection, no TLS session. Called under the pool
+    // lock while nobody uses the client; keeps the old handle (reset) if no
+    // new one can be had.
+    void Renew() noexcept
+    {
+        renew = false;
+        if (CURL* fresh = curl_easy_init()) {
+            curl_easy_cleanup(handle);
+            handle = fresh;
+        } else {
+            curl_easy_reset(handle);
+        }
+    }
+
     CURL* handle;
     bool busy = false; // guarded by the pool lock
+    std::atomic<bool> renew{false}; // replace the handle when it is released
     std::atomic<bool> abort{false};
 };
 
@@ -294,6 +312,8 @@ void TINA::Release(const std::shared_ptr<Client>& client)
 {
     std::unique_lock<std::shared_mutex> lock(poolMutex_);
     client->busy = false;
+    if (client->renew)
+        client->Renew();
 }
 
 int TINA::BusyClients() const
@@ -309,8 +329,12 @@ void TINA::DisconnectAll()
 {
     std::unique_lock<std::shared_mutex> lock(poolMutex_);
     for (const auto& client : pool_) {
-        if (client->busy)
+        if (client->busy) {
             client->abort = true;
+            client->renew = true;
+        } else {
+            client->Renew(); // closes the connection it keeps
+        }
     }
 }
 
@@ -368,9 +392,13 @@ void TINA::SetCaFile(const QString& path)
     if (!path.isEmpty() && added == 0)
         throw EQORException(
             2, QStringLiteral("The CA file holds no PEM certificate"), path, QStringLiteral("INA.TINA.SetCaFile"));
-    std::lock_guard<std::mutex> lock(settingsMutex_);
-    caFile_ = path;
-    trust_ = std::move(trust);
+    {
+        std::lock_guard<std::mutex> lock(settingsMutex_);
+        caFile_ = path;
+        trust_ = std::move(trust);
+    }
+    // Connections kept by the clients were verified with the old store.
+    ReplacePool();
 }
 
 void TINA::SetTimeouts(const TINATimeouts& timeouts)
@@ -401,7 +429,6 @@ void TINA::Perform(Transfer& transfer)
     Check(curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https"));
     Check(curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L));
     Check(curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 1L));
-    Check(curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L));
     Check(curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.timeouts.connect.count())));
     // The read time-out is checked by the progress callback: it measures
     // the time since the last byte moved, never the whole transfer.
@@ -413,6 +440,9 @@ void TINA::Perform(Transfer& transfer)
     // connection: curl loads no CA file itself and verifies with the store.
     Check(curl_easy_setopt(curl, CURLOPT_CAINFO, nullptr));
     Check(curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr));
+    // curl would otherwise keep the first store it met for the handle's
+    // life, so a changed CA file would never take effect.
+    Check(curl_easy_setopt(curl, CURLOPT_CA_CACHE_TIMEOUT, 0L));
     Check(curl_easy_setopt(curl, CURLOPT_SSL_CTX_FUNCTION, &UseTrustStore));
     Check(curl_easy_setopt(curl, CURLOPT_SSL_CTX_DATA, settings.trust.get()));
     // Only the configured proxy: an empty text keeps curl from taking one
@@ -437,6 +467,11 @@ void TINA::Perform(Transfer& transfer)
 
     transfer.lastActivity = std::chrono::steady_clock::now();
     const CURLcode result = curl_easy_perform(curl);
+    // A handle whose transfer failed is not used again: its connection may
+    // be half-used, and curl leaves some states (a refused redirect) that
+    // its next transfer would trip over.
+    if (result != CURLE_OK)
+        transfer.client->renew = true;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &transfer.status);
     curl_easy_getinfo(curl, CURLINFO_REDIRECT_COUNT, &transfer.redirects);
     char* effective = nullptr;

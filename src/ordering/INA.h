@@ -77,7 +77,10 @@ struct TQORUploadInfo {
 // public function may be called from any thread. A transfer reserves one of
 // the pool's five clients exclusively for its whole duration and releases
 // it afterwards, so no client is ever used by two threads. XML requests are
-// serialised by one request lock; uploads and downloads are not.
+// serialised by one request lock; uploads and downloads are not. A client
+// keeps its connection (and TLS session) for its next transfer to the same
+// server; changing the proxy or the CA file, a failed transfer and
+// DisconnectAll drop the kept connections.
 //
 // Security: TLS peers and host names are always verified (the extra CA file
 // is trusted in addition to the system's); at most one redirect is

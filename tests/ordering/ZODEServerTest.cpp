@@ -412,6 +412,92 @@ TEST_F(ZodeServerTest, TheServerDrivenUploadSurvivesADroppedTransferAndFinishesT
     EXPECT_TRUE(QFile::exists(stored + QStringLiteral("/declaration.xml")));
 }
 
+TEST_F(ZodeServerTest, ACaFileChangeTakesEffectAndDropsKeptConnections)
+{
+    OrderServerProcess first({QStringLiteral("--tls-port"), QStringLiteral("0")});
+    OrderServerProcess second({QStringLiteral("--tls-port"), QStringLiteral("0")});
+    ASSERT_TRUE(first.IsRunning() && second.IsRunning());
+    const auto send = [&](const OrderServerProcess& server) {
+        return ErrorOf([&] {
+            ina_.SendHTTPRequest(
+                QStringLiteral("https://127.0.0.1:%1/zode").arg(server.HttpsPort()), "<countrylist_request/>");
+        });
+    };
+    ina_.SetCaFile(first.CertificateFile());
+    EXPECT_EQ(send(first).code, 0);
+    // The connection kept to the first server was verified with the old
+    // certificates: it is not used again.
+    ina_.SetCaFile(second.CertificateFile());
+    EXPECT_EQ(send(first).code, 40);
+    EXPECT_EQ(send(second).code, 0);
+    EXPECT_EQ(first.RequestCount(QStringLiteral("countrylist_request")), 1);
+}
+
+TEST_F(ZodeServerTest, RedirectsAreFollowedOnlyWhenTheyKeepTls)
+{
+    struct Case {
+        const char* name;
+        bool tls;
+        const char* location;
+        int code;
+        int sessionRequests; // the first one, and the redirected one when followed
+    };
+    const Case cases[]{
+        {"https to http refused", true, "http://127.0.0.1:{http}/zode", 40, 1},
+        {"https to https followed", true, "https://127.0.0.1:{https}/zode", 0, 2},
+        {"http to http followed", false, "http://127.0.0.1:{http}/zode", 0, 2},
+    };
+    for (const Case& c : cases) {
+        QStringList arguments{
+            QStringLiteral("--redirect"), QStringLiteral("session_request:1=") + QLatin1String(c.location)};
+        if (c.tls)
+            arguments << QStringLiteral("--tls-port") << QStringLiteral("0");
+        OrderServerProcess server(arguments);
+        ASSERT_TRUE(server.IsRunning()) << c.name;
+        if (c.tls)
+            ina_.SetCaFile(server.CertificateFile());
+        auto protocol = Client(server, c.tls);
+        EXPECT_EQ(ErrorOf([&] { protocol->CreateSession(); }).code, c.code) << c.name;
+        EXPECT_EQ(server.RequestCount(QStringLiteral("session_request")), c.sessionRequests) << c.name;
+        EXPECT_EQ(protocol->SessionId().isEmpty(), c.code != 0) << c.name;
+    }
+}
+
+TEST_F(ZodeServerTest, AnHttpsSessionUploadsOnlyOverHttps)
+{
+    struct Case {
+        const char* uploadUrl;
+        const char* expected; // empty: refused
+    };
+    const Case cases[]{
+        {"http://127.0.0.1:{http}/upload", ""},
+        {"HTTP://127.0.0.1:{http}/upload", ""},
+        {"ftp://127.0.0.1:{http}/upload", ""},
+        {"https://127.0.0.1:{https}/upload", "https://127.0.0.1:{https}/upload"},
+        {"127.0.0.1:{https}/upload", "https://127.0.0.1:{https}/upload"},
+    };
+    for (const Case& c : cases) {
+        OrderServerProcess server({QStringLiteral("--tls-port"), QStringLiteral("0"), QStringLiteral("--upload-url"),
+            QLatin1String(c.uploadUrl)});
+        ASSERT_TRUE(server.IsRunning()) << c.uploadUrl;
+        ina_.SetCaFile(server.CertificateFile());
+        auto protocol = Client(server, true);
+        protocol->UserLogin(QStringLiteral("demo@example.org"), QStringLiteral("demo"));
+        DeclareOrder(*protocol, {{QStringLiteral("File_1.jpg"), QByteArray(10, 'a')}});
+        std::optional<TXTCIUploadSlot> slot;
+        const TQORError error = ErrorOf([&] { slot = protocol->RequestUploadSlot(protocol->SessionId()); });
+        const QString expected = QString(QLatin1String(c.expected))
+                                     .replace(QStringLiteral("{https}"), QString::number(server.HttpsPort()));
+        if (expected.isEmpty()) {
+            EXPECT_EQ(error.code, 40) << c.uploadUrl;
+            EXPECT_EQ(error.codeText, QStringLiteral("upload URL refused")) << c.uploadUrl;
+        } else {
+            ASSERT_TRUE(slot.has_value()) << c.uploadUrl << " " << error.Message().toStdString();
+            EXPECT_EQ(slot->uploadUrl, expected);
+        }
+    }
+}
+
 TEST_F(ZodeServerTest, DisconnectAllCutsARunningUploadAndLaterTransfersWork)
 {
     // The server waits before it reads the body, so the upload stalls

@@ -262,6 +262,25 @@ fs::path TOrderServer::IncomingFolder(const std::string& ocsid) const
     return options_.ordersFolder / ".incoming" / ocsid;
 }
 
+std::optional<std::string> TOrderServer::TakeRedirect(const std::string& name)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = options_.faults.redirects.find(name);
+    if (found == options_.faults.redirects.end() || !found->second.count.Take())
+        return std::nullopt;
+    return WithPorts(found->second.location);
+}
+
+std::string TOrderServer::WithPorts(std::string text) const
+{
+    for (const auto& [placeholder, port] : {std::pair<std::string, int>{"{http}", httpPort_.load()},
+             std::pair<std::string, int>{"{https}", httpsPort_.load()}}) {
+        for (std::size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at))
+            text.replace(at, placeholder.size(), std::to_string(port));
+    }
+    return text;
+}
+
 void TOrderServer::HandleZode(const httplib::Request& request, httplib::Response& response, bool secure)
 {
     pugi::xml_document document;
@@ -279,6 +298,12 @@ void TOrderServer::HandleZode(const httplib::Request& request, httplib::Response
     Delay(name);
     if (TakeDrop(name)) {
         DropConnection(response);
+        return;
+    }
+    if (const std::optional<std::string> location = TakeRedirect(name)) {
+        // 307 keeps the method and the body.
+        response.status = 307;
+        response.set_header("Location", *location);
         return;
     }
     if (const std::optional<std::string> code = TakeAnswer(name)) {
@@ -505,7 +530,9 @@ std::string TOrderServer::Answer(const std::string& name, const pugi::xml_node& 
             AddText(upload, "uplid", session.uploadId);
             const int port = secure ? httpsPort_.load() : httpPort_.load();
             AddText(upload, "uplurl",
-                std::string(secure ? "https://" : "http://") + "127.0.0.1:" + std::to_string(port) + "/upload");
+                options_.faults.uploadUrl.empty()
+                    ? std::string(secure ? "https://" : "http://") + "127.0.0.1:" + std::to_string(port) + "/upload"
+                    : WithPorts(options_.faults.uploadUrl));
             AddText(upload, "filename", next->name);
             AddText(upload, "submitted_bytes", std::to_string(submitted));
             AddText(upload, "total_bytes", std::to_string(total));

@@ -47,6 +47,12 @@ struct TFaults {
     std::map<std::string, Count> drops; // request name -> close without an answer
     std::map<std::string, int> delaysMs; // request name, "upload" or "*" -> delay
     std::optional<Drop> uploadDrop; // close an upload after N bytes of its file
+    struct Redirect {
+        std::string location; // "{http}" and "{https}" stand for the ports
+        Count count;
+    };
+    std::map<std::string, Redirect> redirects; // request name -> answered with 307 to the location
+    std::string uploadUrl; // the "uplurl" to hand out instead of the server's own (same placeholders)
 };
 
 struct TServerOptions {
@@ -113,6 +119,9 @@ private:
     void Delay(const std::string& name);
     bool TakeDrop(const std::string& name);
     std::optional<std::string> TakeAnswer(const std::string& name);
+    std::optional<std::string> TakeRedirect(const std::string& name);
+    // `text` with "{http}" and "{https}" replaced by the ports.
+    std::string WithPorts(std::string text) const;
 
     std::string NewId(const char* prefix);
     std::filesystem::path IncomingFolder(const std::string& ocsid) const;

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -53,6 +54,10 @@ Fault injection:
   --delay REQUEST=MS              wait MS before answering (REQUEST may be
                                   "upload" or "*")
   --drop-upload-after N[:COUNT]   close an upload after N bytes of its file
+  --redirect REQUEST[:COUNT]=URL  answer REQUEST with a redirect (307) to URL
+  --upload-url URL                hand out URL as "uplurl" of every upload slot
+                                  ("{http}" and "{https}" in URL stand for the
+                                  server's ports)
   COUNT limits a fault to the first COUNT requests (default: every one).
   --die-with-parent               stop when the starting process ends
   --accept-any-upload             read and drop uploads that belong to no
@@ -180,6 +185,12 @@ int main(int argc, char* argv[])
         } else if (option == "--drop-upload-after") {
             const auto [bytes, count] = SplitCount(value(), option);
             options.faults.uploadDrop = TFaults::Drop{ParseInt(bytes, option), TFaults::Count{count}};
+        } else if (option == "--redirect") {
+            const auto [requestCount, location] = SplitAssignment(value(), option);
+            const auto [request, count] = SplitCount(requestCount, option);
+            options.faults.redirects[request] = TFaults::Redirect{location, TFaults::Count{count}};
+        } else if (option == "--upload-url") {
+            options.faults.uploadUrl = value();
         } else if (option == "--accept-any-upload") {
             options.acceptAnyUpload = true;
         } else if (option == "--die-with-parent") {
@@ -252,9 +263,21 @@ int main(int argc, char* argv[])
         http.stop();
         if (https)
             https->stop();
-        httpThread.join();
-        if (httpsThread.joinable())
-            httpsThread.join();
+        // A connection a client keeps open holds its worker until the
+        // keep-alive time-out; no answer is owed on it, so the server does
+        // not wait that long.
+        std::promise<void> joined;
+        std::thread joiner([&] {
+            httpThread.join();
+            if (httpsThread.joinable())
+                httpsThread.join();
+            joined.set_value();
+        });
+        if (joined.get_future().wait_for(std::chrono::seconds(1)) != std::future_status::ready) {
+            std::fflush(stdout);
+            std::_Exit(0);
+        }
+        joiner.join();
     } catch (const std::exception& error) {
         std::cerr << "pavlora-order-server: " << error.what() << "\n";
         return 1;
