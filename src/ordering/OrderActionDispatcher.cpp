@@ -1,6 +1,7 @@
 #include "ordering/OrderActionDispatcher.h"
 
 #include "core/QORException.h"
+#include "ordering/QOROrderInterface.h"
 
 namespace pavlora {
 
@@ -41,6 +42,9 @@ void TOrderActionDispatcher::Handle(const TQORError& result)
     switch (result.code) {
     case 0:
         shell_.RunContinuation(continuation_);
+        if (retryAction_ == static_cast<int>(TOrderRetryAction::CreateOnlineOrder)
+            || retryAction_ == static_cast<int>(TOrderRetryAction::ResumeOnlineOrder))
+            HangUpAfterOrder();
         break;
     case 40:
     case 41:
@@ -60,6 +64,54 @@ void TOrderActionDispatcher::Handle(const TQORError& result)
         shell_.ShowError(result);
         break;
     }
+}
+
+std::function<void(const TQORError&, const TQOROrder&)> TOrderActionDispatcher::OrderDone()
+{
+    return [this](const TQORError& error, const TQOROrder& order) {
+        lastOrder_ = order;
+        Done(error);
+    };
+}
+
+void TOrderActionDispatcher::StartCreateOnlineOrder(
+    TQOROrderInterface& orders, const TQOROrder& order, std::function<bool()> internetCheck)
+{
+    Start(static_cast<int>(TOrderRetryAction::CreateOnlineOrder),
+        static_cast<int>(TOrderContinuation::OrderConfirmation),
+        [this, &orders, order, internetCheck = std::move(internetCheck)] {
+            if (internetCheck && !internetCheck())
+                return;
+            orders.CreateOnlineOrder(order, OrderDone());
+        });
+}
+
+void TOrderActionDispatcher::StartCreateCDOrderOnline(TQOROrderInterface& orders, const TQOROrder& order)
+{
+    Start(static_cast<int>(TOrderRetryAction::CreateCDOrderOnline),
+        static_cast<int>(TOrderContinuation::DiscWritingView),
+        [this, &orders, order] { orders.CreateCDOrderOnline(order, OrderDone()); });
+}
+
+void TOrderActionDispatcher::StartCreateCDOrderOffline(TQOROrderInterface& orders, const TQOROrder& order)
+{
+    Start(static_cast<int>(TOrderRetryAction::CreateCDOrderOffline),
+        static_cast<int>(TOrderContinuation::DiscWritingView),
+        [this, &orders, order] { orders.CreateCDOrderOffline(order, OrderDone()); });
+}
+
+void TOrderActionDispatcher::StartResumeOnlineOrder(
+    TQOROrderInterface& orders, const TQOROrder& order, const TQOROrderResume& resume)
+{
+    Start(static_cast<int>(TOrderRetryAction::ResumeOnlineOrder),
+        static_cast<int>(TOrderContinuation::OrderConfirmation),
+        [this, &orders, order, resume] { orders.ResumeOnlineOrderCreation(order, resume, OrderDone()); });
+}
+
+void TOrderActionDispatcher::HangUpAfterOrder()
+{
+    if (!TQOROrderInterface::ProgramOpenedConnection())
+        return;
 }
 
 } // namespace pavlora

@@ -8,9 +8,6 @@
 
 namespace pavlora {
 
-// Actions of the upload view (the main window's message 1224).
-enum class TUploadViewAction : int { Update = 0, Close = 1, Open = 2 };
-
 // What the order interface needs of the program shell: the progress window,
 // the upload view, the questions and the views its results open. The
 // program's main window implements it; tests answer by script. Every call
@@ -40,9 +37,10 @@ public:
     virtual void ReturnToCart() = 0;
     // Finishes what `retryAction` had begun when its operation was aborted.
     virtual void FinishAbortedAction(int retryAction) = 0;
-    // After a cancelled transfer, once every worker has stopped: opens the
-    // cart (or start) view, deletes the order folder and clears
-    // "LastTmpOrderDir", releases the resume object.
+    // After a cancelled transfer, once every worker has stopped and the
+    // order interface has deleted the order folder, cleared
+    // "LastTmpOrderDir" and released the resume object: opens the cart view,
+    // or the start view when the cart is empty.
     virtual void TransferCancelled() = 0;
 };
 

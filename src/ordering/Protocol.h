@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ordering/INA.h"
+#include "ordering/QOROrderResume.h"
 #include "ordering/QORRecords.h"
 
 #include <QString>
@@ -23,6 +24,9 @@ enum class TProgressState : int {
     OtherComputation = 9,
 };
 
+// Actions of the upload view (the main window's message 1224).
+enum class TUploadViewAction : int { Update = 0, Close = 1, Open = 2 };
+
 // What the protocol tells the program shell while it works. Called on the
 // worker threads; an implementation hands the values to the UI thread.
 class IProtocolObserver {
@@ -30,8 +34,9 @@ public:
     virtual ~IProtocolObserver() = default;
     // The progress window: state and progress (negative when aborted).
     virtual void ProgressNotice(TProgressState state, float progress) = 0;
-    // The upload view: progress of the file being uploaded.
-    virtual void UploadProgressNotice(const TUploadProgress& progress) = 0;
+    // The upload view: opened with the order's figures, then the progress
+    // of the file being uploaded.
+    virtual void UploadViewNotice(TUploadViewAction action, const TUploadProgress& progress) = 0;
 };
 
 // The abstract order protocol that the order interface drives; TXTCI (the
@@ -57,6 +62,17 @@ public:
     virtual void GetUserSecurityQuestion(TQORUser& user) = 0;
     virtual void RequestNewUserPassword(const QString& login, const QString& answer) = 0;
 
+    // The order declaration and upload, and disc orders. A protocol that
+    // does not offer one keeps the default, which raises EQORException
+    // (code 2, "operation not available: " and the name).
+    virtual void CreateOnlineOrder(TQOROrder& order);
+    virtual void CreateCDOrderOnline(TQOROrder& order);
+    virtual void CreateCDOrderOffline(TQOROrder& order);
+    // Completes an interrupted online order from its resume object.
+    virtual void ResumeOnlineOrderCreation(TQOROrder& order, TQOROrderResume& resume);
+    // Uploads the files of the order declared in the current session.
+    virtual void Upload(TQOROrder& order);
+
     // The abort flag: set by the order interface's Abort, polled between
     // the steps of long operations, reset when an operation starts.
     void SetAborted(bool aborted) { aborted_ = aborted; }
@@ -79,6 +95,9 @@ protected:
         if (IProtocolObserver* observer = observer_.load())
             observer->ProgressNotice(state, progress);
     }
+    // The upload view's data; the file path is cut to the 255 characters
+    // the view holds.
+    void NotifyUploadView(TUploadViewAction action, TUploadProgress progress) const;
 
     QString languageCode_;
     QString locale_;

@@ -26,9 +26,9 @@ public:
     {
         Post([this, state, progress] { owner_.shell_.ShowProgress(state, progress); });
     }
-    void UploadProgressNotice(const TUploadProgress& progress) override
+    void UploadViewNotice(TUploadViewAction action, const TUploadProgress& progress) override
     {
-        Post([this, progress] { owner_.shell_.UploadView(TUploadViewAction::Update, progress); });
+        Post([this, action, progress] { owner_.shell_.UploadView(action, progress); });
     }
 
 private:
@@ -92,10 +92,16 @@ void TQOROrderInterface::SetLanguage(const QString& languageCode, const QString&
 void TQOROrderInterface::Start(const char* threadName, const char* context, std::function<void()> work,
     ResultCallback finish, const std::shared_ptr<Chain>& chain)
 {
+    StartThread(TQORThread::Create<TOIThread>(QLatin1String(threadName),
+                    QStringLiteral("TQOROrderInterface.") + QLatin1String(context), std::move(work)),
+        std::move(finish), chain);
+}
+
+void TQOROrderInterface::StartThread(
+    TQORThreadPtr<TOIThread> thread, ResultCallback finish, const std::shared_ptr<Chain>& chain)
+{
     // A new operation is not aborted by an earlier cancel.
     protocol_->SetAborted(false);
-    auto thread = TQORThread::Create<TOIThread>(
-        QLatin1String(threadName), QStringLiteral("TQOROrderInterface.") + QLatin1String(context), std::move(work));
     TOIThread* raw = thread.get();
     thread->SetOnTerminate([this](TQORThread& finished) { Terminated(static_cast<TOIThread&>(finished)); });
     if (chain)
@@ -301,6 +307,7 @@ void TQOROrderInterface::CancelTransfer()
     Abort();
     // The order folder may only go once the upload worker has let go of it.
     WaitForThreads();
+    DiscardTransfer();
     shell_.TransferCancelled();
     shell_.UploadView(TUploadViewAction::Close, TUploadProgress{});
 }

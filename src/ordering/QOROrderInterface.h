@@ -4,6 +4,7 @@
 #include "ordering/INA.h"
 #include "ordering/OrderShell.h"
 #include "ordering/Protocol.h"
+#include "ordering/QOROrderResume.h"
 #include "ordering/QORRecords.h"
 
 #include <QObject>
@@ -19,6 +20,9 @@ class xml_document;
 } // namespace pugi
 
 namespace pavlora {
+
+class TRegConfiguration;
+enum class TOrderKind : int; // ordering/OIOrderThread.h
 
 // A worker of the order interface: one operation on the protocol. Its
 // result returns to the UI thread in the termination handler.
@@ -78,6 +82,8 @@ public:
     void SetProductUpdater(IProductUpdater* updater) { productUpdater_ = updater; }
     // The application's default result callback, taken over by Abort.
     void SetDefaultResultCallback(ResultCallback callback) { defaultCallback_ = std::move(callback); }
+    // The user settings whose "LastTmpOrderDir" a cancelled transfer clears.
+    void SetUserSettings(TRegConfiguration* settings) { userSettings_ = settings; }
 
     // ---- Operations (each on its own worker) ----
     void UserLogin(const TQORUser& user, OutputCallback<TQORUser> done);
@@ -93,6 +99,18 @@ public:
     // With `download` on a worker, without it right here.
     void UpdateProducts(bool download, const QString& groupId, ResultCallback done);
 
+    // ---- Orders (QOROrderInterfaceOrders.cpp) ----
+    // The worker gets a copy of the record and hands it back, as it left
+    // it, with the result. The order started last is the transfer that
+    // CancelTransfer cleans up.
+    void CreateOnlineOrder(const TQOROrder& order, OutputCallback<TQOROrder> done);
+    void CreateCDOrderOnline(const TQOROrder& order, OutputCallback<TQOROrder> done);
+    void CreateCDOrderOffline(const TQOROrder& order, OutputCallback<TQOROrder> done);
+    // Completes the interrupted order of `resume` (its folder, session and
+    // files done).
+    void ResumeOnlineOrderCreation(
+        const TQOROrder& order, const TQOROrderResume& resume, OutputCallback<TQOROrder> done);
+
     // The order data chain: countries, payment options, card types and the
     // products of `groupId`, fetched together; `done` is called once, when
     // the last of them has finished or as soon as one fails. Refused (false,
@@ -103,8 +121,11 @@ public:
     // cut, every pending result dropped; the default result callback takes
     // the place of the chain's.
     void Abort();
-    // The upload view's Cancel: asks the shell; on Yes aborts, waits for
-    // the workers and tells the shell the transfer is cancelled.
+    // The cancel-confirmation callback (the upload view's Cancel): asks
+    // "Wollen Sie die Übertragung wirklich abbrechen?"; on Yes aborts, waits
+    // for the workers, deletes the order folder of the transfer, clears
+    // "LastTmpOrderDir", releases the resume object, lets the shell open the
+    // cart (or start) view and closes the upload view.
     void CancelTransfer();
     // Waits for every running worker (their results are delivered).
     void WaitForThreads();
@@ -119,11 +140,20 @@ public:
 private:
     class Observer;
     struct Chain;
+    // The order operation started last: what its worker works on.
+    struct OrderTransfer {
+        std::shared_ptr<TQOROrder> order;
+        std::shared_ptr<TQOROrderResume> resume;
+    };
 
     // Starts `work` on a worker; `finish` runs on the UI thread with the
     // result unless the result was dropped.
     void Start(const char* threadName, const char* context, std::function<void()> work, ResultCallback finish,
         const std::shared_ptr<Chain>& chain = nullptr);
+    void StartThread(TQORThreadPtr<TOIThread> thread, ResultCallback finish, const std::shared_ptr<Chain>& chain);
+    void StartOrder(TOrderKind kind, const TQOROrder& order, OutputCallback<TQOROrder> done);
+    // Cleans up after a cancelled transfer whose workers have stopped.
+    void DiscardTransfer();
     void Terminated(TOIThread& thread);
 
     std::unique_ptr<TProtocol> protocol_;
@@ -131,6 +161,8 @@ private:
     TINA& ina_;
     std::unique_ptr<Observer> observer_;
     IProductUpdater* productUpdater_ = nullptr;
+    TRegConfiguration* userSettings_ = nullptr;
+    OrderTransfer transfer_;
     ResultCallback defaultCallback_;
     ResultCallback abortCallback_; // the default callback after an abort, called once
 
