@@ -110,6 +110,9 @@ void TOrderActionDispatcher::StartResumeOnlineOrder(
 
 void TOrderActionDispatcher::HangUpAfterOrder()
 {
+    // Only a dial-up connection the program opened itself would be hung up
+    // (after asking, unless "AutoDisconnect" is on). This platform has no
+    // dial-up component, so the answer is always no and nothing is asked.
     if (!TQOROrderInterface::ProgramOpenedConnection())
         return;
 }
