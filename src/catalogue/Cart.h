@@ -98,6 +98,9 @@ public:
 
     // ---- Totals ----
     int TotalQuantity() const;
+    // The homogeneous-order discount level the last price calculation
+    // found for the whole cart (0 none).
+    int discountLevel = 0;
     double TotalPrice() const;
     // Some item's root group is a teaser.
     bool HasTeaser() const;

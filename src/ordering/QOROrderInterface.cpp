@@ -54,6 +54,7 @@ struct TQOROrderInterface::Chain {
 TQOROrderInterface::TQOROrderInterface(
     std::unique_ptr<TProtocol> protocol, const pugi::xml_document& xchg, IOrderShell& shell, TINA& ina)
     : protocol_(std::move(protocol))
+    , xchgLinks_(ReadXchgLinks(xchg.document_element()))
     , shell_(shell)
     , ina_(ina)
     , observer_(std::make_unique<Observer>(*this))

@@ -6,6 +6,7 @@
 #include "ordering/Protocol.h"
 #include "ordering/QOROrderResume.h"
 #include "ordering/QORRecords.h"
+#include "ordering/XTCIProductLinks.h"
 
 #include <QObject>
 #include <QString>
@@ -78,6 +79,8 @@ public:
     static std::unique_ptr<TProtocol> CreateProtocol(int number, TINA& ina, const QStringList& allowedHosts);
 
     TProtocol& Protocol() { return *protocol_; }
+    // The exchange records read from XChg.dat at creation (ReadXchgLinks).
+    const TXchgList& XchgLinks() const { return xchgLinks_; }
     void SetLanguage(const QString& languageCode, const QString& locale, int pricesCheckAfterDays);
     void SetProductUpdater(IProductUpdater* updater) { productUpdater_ = updater; }
     // The application's default result callback, taken over by Abort.
@@ -157,6 +160,7 @@ private:
     void Terminated(TOIThread& thread);
 
     std::unique_ptr<TProtocol> protocol_;
+    TXchgList xchgLinks_;
     IOrderShell& shell_;
     TINA& ina_;
     std::unique_ptr<Observer> observer_;

@@ -3,6 +3,7 @@
 #include "ordering/INA.h"
 #include "ordering/Protocol.h"
 #include "ordering/QORRecords.h"
+#include "ordering/XTCIArticleModels.h"
 #include "ordering/XTCIDocuments.h"
 #include "ordering/XTCIProtocolConfig.h"
 
@@ -100,6 +101,29 @@ public:
     using CouponArticleFactory = std::function<std::shared_ptr<TXTCIArticle>(const QList<TQORCouponEntry>&)>;
     void SetCouponArticleFactory(CouponArticleFactory factory) { couponArticleFactory_ = std::move(factory); }
 
+    // ---- Price lists (ZODEPrices.cpp) ----
+    // Downloads the transfer and article lists of the current key account,
+    // or of every key account in turn (the current one is restored). Both
+    // lists of a key account are checked to be price lists before either
+    // replaces its stored file, and each file is replaced atomically, so a
+    // failed or broken download leaves the stored lists as they were.
+    void DownloadKeyAccPriceLists(bool currentOnly);
+    // Builds the article models from the stored lists (after a download
+    // when asked): the model of the key account of `groupId`, or of every
+    // key account when it is empty. The registry changes only when every
+    // model was built.
+    void LoadArticleModels(bool download, const QString& groupId);
+    // The registry the models go to (the program's unless set).
+    void SetArticleModels(TXTCIArticleModels& models) { models_ = &models; }
+    TXTCIArticleModels& ArticleModels() const { return *models_; }
+    // The price lists are older than "prices_check_after_x_days" days
+    // (never when that is 0 or nothing was loaded).
+    bool PricesOutdated(const QDateTime& now) const;
+    // "{Data}/al%s.dat" and "{Data}/tl%s.dat" of a key account (expanded).
+    // A key account id that is no plain name is refused (code 207).
+    static QString ArticleListPath(const QString& keyAccountId);
+    static QString TransferListPath(const QString& keyAccountId);
+
 private:
     void RequireConfig() const;
     QString SessionIdLocked() const; // the session lock is held
@@ -114,6 +138,7 @@ private:
     mutable std::shared_mutex sessionLock_;
     TXTCISessionList sessions_;
     CouponArticleFactory couponArticleFactory_;
+    TXTCIArticleModels* models_ = &TXTCIArticleModels::Instance();
 };
 
 } // namespace pavlora

@@ -2,6 +2,9 @@
 
 #include "catalogue/ProductItemList.h"
 #include "catalogue/ProductTexts.h"
+#include "ordering/XTCIPrices.h"
+#include "ordering/XTCIProductLinks.h"
+#include "ordering/ZODE.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -28,5 +31,21 @@ std::optional<QString> SetUpDataFolder(
 // Reads "ProdTexts.dat" and "Products.dat" of `dataFolder` into `catalogue`.
 // Returns false after printing the catalogue's error text.
 bool ReadToolCatalogue(const QString& dataFolder, TToolCatalogue& catalogue);
+
+// The catalogue of a deployment linked to its stored price lists, for the
+// "price" and "pricelist" commands.
+struct TToolPrices {
+    TToolCatalogue catalogue;
+    TPriceSettings settings;
+    std::unique_ptr<TXTCI> protocol;
+    std::unique_ptr<TXTCIProductUpdater> updater;
+
+    TXTCIPrices Calculator() const;
+};
+
+// Reads "AppIni.dat", "XChg.dat", the stored price lists, the catalogue
+// (display names priced) and links it. Returns false after printing the
+// error text.
+bool LoadToolPrices(const QString& dataFolder, TToolPrices& prices);
 
 } // namespace pavlora::tool

@@ -23,6 +23,8 @@ int RunSettingsCommand(const QStringList& arguments);
 int RunCatalogueCommand(const QStringList& arguments);
 int RunCartCommand(const QStringList& arguments);
 int RunZodeCommand(const QStringList& arguments);
+int RunPriceCommand(const QStringList& arguments);
+int RunPriceListCommand(const QStringList& arguments);
 } // namespace pavlora::tool
 
 using namespace pavlora;
@@ -47,6 +49,8 @@ const TToolCommand kCommands[] = {
     {QStringLiteral("cart"), QStringLiteral("Show a cart file or import a hand-over file into a cart."),
         &RunCartCommand},
     {QStringLiteral("zode"), QStringLiteral("Log in to the order server or send it one request."), &RunZodeCommand},
+    {QStringLiteral("price"), QStringLiteral("Price a cart file from the stored price lists."), &RunPriceCommand},
+    {QStringLiteral("pricelist"), QStringLiteral("Print the price list of a deployment."), &RunPriceListCommand},
 };
 
 // Commands that measure text need fonts, so a GUI application on the
@@ -56,7 +60,8 @@ bool NeedsFonts(int argc, char* argv[])
     // The layouts of catalogue products and cart items may carry labels.
     return argc > 1
         && (std::strcmp(argv[1], "layout") == 0 || std::strcmp(argv[1], "catalogue") == 0
-            || std::strcmp(argv[1], "cart") == 0);
+            || std::strcmp(argv[1], "cart") == 0 || std::strcmp(argv[1], "price") == 0
+            || std::strcmp(argv[1], "pricelist") == 0);
 }
 
 std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[])
