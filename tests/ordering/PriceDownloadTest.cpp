@@ -1,10 +1,14 @@
 // Downloading the price lists from the reference order server: what is
 // stored, and what a failed or broken download leaves alone.
 
+#include "catalogue/ProductItem.h"
+#include "catalogue/ProductItemList.h"
 #include "core/PathPlaceholders.h"
 #include "core/QORException.h"
+#include "core/QORThread.h"
 #include "core/XMLUtils2.h"
 #include "ordering/INA.h"
+#include "ordering/QOROrderInterface.h"
 #include "ordering/XTCIProductLinks.h"
 #include "ordering/ZODE.h"
 #include "support/OrderServerProcess.h"
@@ -173,6 +177,79 @@ INSTANTIATE_TEST_SUITE_P(Faults, PriceDownloadFaultTest,
             207},
         FaultCase{"FormatIdIsNoNumber", {}, QStringLiteral("<content><article format_id=\"x\"/></content>"), 207}),
     test::CaseName());
+
+// A shell nobody looks at.
+class QuietShell : public IOrderShell {
+public:
+    void ShowProgress(TProgressState, float) override { }
+    void UploadView(TUploadViewAction, const TUploadProgress&) override { }
+    bool AskRetry(const TQORError&) override { return false; }
+    void ShowError(const TQORError&) override { }
+    bool ConfirmCancel() override { return true; }
+    void RunContinuation(int) override { }
+    void ReturnToCart() override { }
+    void FinishAbortedAction(int) override { }
+    void TransferCancelled() override { }
+};
+
+TEST_F(PriceDownloadTest, TheOrderInterfaceDownloadsOnAWorkerAndTheCatalogueIsLinkedOnTheUiThread)
+{
+    OrderServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    Client(server); // loads the demo's XChg.dat pointed at the server
+    QuietShell shell;
+    TQOROrderInterface orders(TQOROrderInterface::CreateProtocol(0, ina_, {}), xchg_, shell, ina_);
+    ASSERT_EQ(orders.XchgLinks().size(), 13U);
+
+    // Prints 10 and 13 have articles, "Prints.77" has none.
+    TProductItemList catalogue;
+    auto group = std::make_unique<TProductItem>(nullptr, 0);
+    group->id = QStringLiteral("Prints");
+    TProductItem* prints = catalogue.Append(std::move(group));
+    for (const char* id : {"10", "13", "77"}) {
+        auto product = std::make_unique<TProductItem>(prints, 1);
+        product->id = QLatin1String(id);
+        prints->EnsureChildren().Append(std::move(product));
+    }
+    TXTCIProductUpdater updater(orders.XchgLinks(), &catalogue);
+    orders.SetProductUpdater(&updater);
+    auto& protocol = dynamic_cast<TXTCI&>(orders.Protocol());
+
+    bool done = false;
+    orders.UpdateProducts(true, QStringLiteral("Prints"), [&](const TQORError& error) {
+        EXPECT_FALSE(error.IsError()) << error.VerboseMessage().toStdString();
+        EXPECT_TRUE(IsUiThread());
+        updater.Link(protocol);
+        done = true;
+    });
+    ASSERT_TRUE(test::WaitUntil([&] { return done; }));
+    // Only the group's own key account was downloaded.
+    EXPECT_EQ(server.RequestCount(QStringLiteral("articlelist_request")), 1);
+    EXPECT_TRUE(QFile::exists(data_ + QStringLiteral("/al1001.dat")));
+    EXPECT_FALSE(QFile::exists(data_ + QStringLiteral("/al1002.dat")));
+    EXPECT_EQ(catalogue.FullIds(), QStringList{QStringLiteral("Prints")});
+    EXPECT_EQ(prints->Children()->FullIds(), (QStringList{QStringLiteral("Prints.10"), QStringLiteral("Prints.13")}));
+    const auto* article = dynamic_cast<const TXTCIArticle*>(prints->Children()->At(1)->xchg);
+    ASSERT_NE(article, nullptr);
+    EXPECT_EQ(article->formatId, 13);
+    EXPECT_TRUE(test::WaitUntil([&] { return orders.RunningThreads() == 0; }));
+}
+
+TEST_F(PriceDownloadTest, PricesOlderThanTheConfiguredDaysAreOutdated)
+{
+    StoreDemoLists();
+    OrderServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    auto protocol = Client(server);
+    protocol->LoadArticleModels(false, QString());
+    const QDateTime loaded = models_.PriceListDate();
+    ASSERT_TRUE(loaded.isValid());
+    protocol->SetLanguage(QString(), QString(), 0);
+    EXPECT_FALSE(protocol->PricesOutdated(loaded.addDays(365)));
+    protocol->SetLanguage(QString(), QString(), 7);
+    EXPECT_FALSE(protocol->PricesOutdated(loaded.addDays(6)));
+    EXPECT_TRUE(protocol->PricesOutdated(loaded.addDays(8)));
+}
 
 } // namespace
 } // namespace pavlora
