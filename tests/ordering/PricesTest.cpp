@@ -43,6 +43,8 @@ constexpr char kArticles[] = R"(<content>
       <price input_source="0" delivery_type="1" discount_level="2" art_id="7" price="32" art_no="13"/>
     </prices>
   </article>
+  <article format_id="401"><prices><price input_source="0" delivery_type="1" price="2995"/></prices></article>
+  <article format_id="402"><prices><price input_source="0" delivery_type="1" price="3995"/></prices></article>
   <article visible_name="Tasse" art_description="Tasse" format_id="50">
     <prices><price input_source="0" delivery_type="1" discount_level="0" art_id="8" price="1000" art_no="50"/></prices>
   </article>
@@ -67,6 +69,8 @@ constexpr char kXchg[] = R"(<xchg_data>
   <xchg id="Prints.11" type="zode" formatid="10"/>
   <xchg id="Prints.13" type="zode" formatid="13"/>
   <xchg id="Products.Tasse" type="zode" formatid="50"/>
+  <xchg id="Books.A4.24" type="zode" formatid="401"><params><book_pages min="1" max="24"/></params></xchg>
+  <xchg id="Books.A4.48" type="zode" formatid="402"><params><book_pages min="25" max="48"/></params></xchg>
 </xchg_data>)";
 
 constexpr char kProducts[] = R"(<productsdef version="1.0">
@@ -81,6 +85,14 @@ constexpr char kProducts[] = R"(<productsdef version="1.0">
     <subgroup name="Produkt" select="combo" defchild="Tasse"/>
     <product id="Tasse" dispname="Tasse"/>
   </group>
+  <group id="Books" dispname="Fotobücher" edit="books">
+    <subgroup name="Buch" select="combo" defchild="A4"/>
+    <product id="A4" dispname="A4">
+      <subgroup name="Seiten" select="combo" defchild="24"/>
+      <item id="24" dispname="24 Seiten"/>
+      <item id="48" dispname="48 Seiten"/>
+    </product>
+  </group>
   <group id="Extras" dispname="Extras" edit="products">
     <subgroup name="Produkt" select="combo" defchild="X"/>
     <product id="X" dispname="X"/>
@@ -88,7 +100,7 @@ constexpr char kProducts[] = R"(<productsdef version="1.0">
 </productsdef>)";
 
 struct Fixture {
-    explicit Fixture(const QString& groupIds = QStringLiteral("Prints|Products"), int maxItems = 100,
+    explicit Fixture(const QString& groupIds = QStringLiteral("Prints|Products|Books"), int maxItems = 100,
         const char* transfers = kTransfers)
     {
         const pugi::xml_document articleList = Parse(kArticles);
@@ -344,8 +356,30 @@ TEST(PricesTest, EveryProductOfASharedArticleGetsItsOwnLinkAndUnlinkedEntriesAre
     EXPECT_EQ(fixture.Prices().GetPriceList(*fixture.Product("Prints.11")), (TPriceList{0.19, 0.16, 0.14}));
     EXPECT_EQ(fixture.Product("Prints.99"), nullptr);
     EXPECT_EQ(fixture.catalogue.Find(QStringLiteral("Extras")), nullptr);
-    EXPECT_EQ(fixture.catalogue.FullIds(), (QStringList{QStringLiteral("Prints"), QStringLiteral("Products")}));
+    EXPECT_EQ(fixture.catalogue.FullIds(),
+        (QStringList{QStringLiteral("Prints"), QStringLiteral("Products"), QStringLiteral("Books")}));
 }
+
+struct PageCase {
+    std::string name;
+    int pages;
+    const char* variant;
+};
+
+class PageCountTest : public ::testing::TestWithParam<PageCase> { };
+
+TEST_P(PageCountTest, ThePageRangesOfTheLinkedArticlesChooseTheVariant)
+{
+    const PageCase& c = GetParam();
+    Fixture fixture;
+    EXPECT_EQ(fixture.Product("Books.A4")->PageCountVariant(c.pages), fixture.Product(c.variant));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, PageCountTest,
+    ::testing::Values(PageCase{"Small", 20, "Books.A4.24"}, PageCase{"Upper", 24, "Books.A4.24"},
+        PageCase{"Next", 25, "Books.A4.48"}, PageCase{"ClampedAbove", 80, "Books.A4.48"},
+        PageCase{"ClampedBelow", 0, "Books.A4.24"}),
+    CaseName());
 
 TEST(PricesTest, APriceMacroInADisplayNameShowsTheFormattedPrice)
 {
