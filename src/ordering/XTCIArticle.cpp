@@ -133,6 +133,18 @@ TXTCIArtPriceInfo TXTCIArticle::Lookup(const TXTCIArtPriceInfo& current, int del
     return found ? *found : current;
 }
 
+std::shared_ptr<TXTCIArticle> MakeCouponArticle(const QList<TQORCouponEntry>& entries)
+{
+    auto article = std::make_shared<TXTCIArticle>();
+    for (const TQORCouponEntry& entry : entries) {
+        TXTCIArtPriceInfo price;
+        price.price = entry.value;
+        price.articleNo = entry.campaignNo;
+        article->prices.append(price);
+    }
+    return article;
+}
+
 void RegisterXTCIArticleClass()
 {
     static std::once_flag once;

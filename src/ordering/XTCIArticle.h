@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/Xchg.h"
+#include "ordering/QORRecords.h"
 #include "ordering/XTCIProtocolConfig.h"
 
 #include <QList>
@@ -77,6 +78,10 @@ public:
     QString keyAccountId;
 };
 using TXTCIArticlePtr = std::shared_ptr<const TXTCIArticle>;
+
+// The article of a checked coupon: one price entry per coupon entry, its
+// value as the price and its campaign as the article number.
+std::shared_ptr<TXTCIArticle> MakeCouponArticle(const QList<TQORCouponEntry>& entries);
 
 // Registers TXTCIArticle as the record class of type "zode" (once; later
 // calls do nothing).

@@ -212,7 +212,6 @@ void TXTCIPrices::CalculateCart(TQOROrder& order) const
 
         const double coupon = order.coupon.couponNumber.isEmpty() ? 0.0 : order.coupon.value;
         order.orderTotal = static_cast<float>(std::max(0.0, orderValue + order.shippingCharge.price - coupon));
-        order.itemCount = shape.totalQuantity;
     } catch (...) {
         throw EQORException::WrapCurrent(QLatin1String(kCalculateContext));
     }

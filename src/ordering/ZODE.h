@@ -96,8 +96,8 @@ public:
     // Reads the answer of "cdorderdeclaration_request".
     static TXTCICDOrderAnswer ReadCDOrderAnswer(const TXTCIResponse& response);
 
-    // Builds the coupon article of a checked coupon (the price layer sets
-    // it); without one a coupon keeps only its entries and value.
+    // Builds the coupon article of a checked coupon (MakeCouponArticle
+    // unless set); without one a coupon keeps only its entries and value.
     using CouponArticleFactory = std::function<std::shared_ptr<TXTCIArticle>(const QList<TQORCouponEntry>&)>;
     void SetCouponArticleFactory(CouponArticleFactory factory) { couponArticleFactory_ = std::move(factory); }
 
@@ -137,7 +137,7 @@ private:
     std::unique_ptr<TXTCIProtocolConfig> config_;
     mutable std::shared_mutex sessionLock_;
     TXTCISessionList sessions_;
-    CouponArticleFactory couponArticleFactory_;
+    CouponArticleFactory couponArticleFactory_ = MakeCouponArticle;
     TXTCIArticleModels* models_ = &TXTCIArticleModels::Instance();
 };
 

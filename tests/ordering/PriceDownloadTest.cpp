@@ -119,6 +119,15 @@ TEST_F(PriceDownloadTest, TheServerServesTheDemoDeploymentsListsAndTheyAreStored
     EXPECT_FALSE(gifts->HasHomogLevels());
     EXPECT_TRUE(models_.PriceListDate().isValid());
 
+    // A checked coupon comes with its article: campaign and value.
+    TQORCoupon coupon;
+    coupon.couponNumber = QStringLiteral("DEMO5");
+    protocol->CheckCoupon(coupon);
+    ASSERT_NE(coupon.couponArticle, nullptr);
+    ASSERT_EQ(coupon.couponArticle->prices.size(), 1);
+    EXPECT_EQ(coupon.couponArticle->prices.front().articleNo, 77);
+    EXPECT_DOUBLE_EQ(coupon.couponArticle->prices.front().price, 5.0);
+
     // The linked catalogue of the demo: every record has its article.
     const TXchgList links = ReadXchgLinks(xchg_.document_element());
     EXPECT_EQ(LinkArticles(links, models_.Snapshot(), protocol->Config().KeyAccounts()).size(), links.size());
