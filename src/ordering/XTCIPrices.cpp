@@ -308,6 +308,14 @@ QString TXTCIPrices::GetCartHints(const TCart& cart, TDeliveryType deliveryType)
     return hint;
 }
 
+TQORShippingCharges TXTCIPrices::GetArticleInfo(const QString& groupId) const
+{
+    const TXTCIArticleModel& model = RequireModelForGroup(groupId);
+    const TXTCIArtPriceInfo first = model.shippingArticle->FirstEntry();
+    return TQORShippingCharges{
+        model.shippingArticle, DeliveryTypeFromServer(first.deliveryType), static_cast<float>(first.price), false};
+}
+
 TPriceList TXTCIPrices::GetPriceList(const TProductItem& product) const
 {
     const TXTCIArticle* article = ArticleOf(&product);

@@ -66,6 +66,9 @@ public:
     // shipping threshold within one unit. `deliveryType` is the delivery
     // chosen (undefined: the shipping article's first).
     QString GetCartHints(const TCart& cart, TDeliveryType deliveryType = TDeliveryType::dtUndefined) const;
+    // The group's shipping article with the price and delivery type it
+    // starts from (its first entry).
+    TQORShippingCharges GetArticleInfo(const QString& groupId) const;
     // The product's prices: level 0, then each homogeneous level.
     TPriceList GetPriceList(const TProductItem& product) const;
     // The group's shipping price at level 0, and at level 1 when the model

@@ -7,6 +7,7 @@
 #include "catalogue/ProductItem.h"
 #include "catalogue/ProductsReader.h"
 #include "core/QORError.h"
+#include "core/QORException.h"
 #include "ordering/XTCIPrices.h"
 #include "ordering/XTCIProductLinks.h"
 #include "support/TestSandbox.h"
@@ -263,6 +264,13 @@ TEST(PricesTest, AThresholdOfZeroIsNeverReachedAndGivesOneShippingPrice)
     EXPECT_FLOAT_EQ(order.shippingCharge.price, 2.95F);
     EXPECT_EQ(fixture.Prices().GetShippingPrices(QStringLiteral("Prints")), TPriceList{2.95});
     EXPECT_TRUE(fixture.Prices().GetShippingThreshold(QStringLiteral("Prints")).isEmpty());
+    EXPECT_FLOAT_EQ(fixture.Prices().GetArticleInfo(QStringLiteral("Prints")).price, 2.95F);
+    try {
+        fixture.Prices().GetArticleInfo(QStringLiteral("Extras"));
+        ADD_FAILURE() << "a group without a model has no article";
+    } catch (const EQORException& error) {
+        EXPECT_EQ(error.Error().codeText, QStringLiteral("Can not find ZODEArticleModel for ProductGroupID: Extras"));
+    }
 }
 
 TEST(PricesTest, TheSortenreinHintAppearsThreePrintsBeforeALevel)
