@@ -4,7 +4,7 @@
 find_package(PkgConfig REQUIRED)
 find_package(Threads REQUIRED)
 
-find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets PrintSupport DBus Test Concurrent)
+find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Network PrintSupport DBus Test Concurrent)
 set(CMAKE_AUTOMOC OFF)
 
 find_package(pugixml CONFIG REQUIRED)

@@ -1,15 +1,20 @@
-// The program's entry while its main window does not exist yet: it resolves
-// its folders and installation settings as the program will and says where
-// they are.
+// The program: the launch check, one instance per user, the application
+// object behind the splash window, the message loop and the orderly end.
 
+#include "app/AppException.h"
+#include "app/LaunchCheck.h"
+#include "app/ProvisionalWindows.h"
+#include "app/QORApp.h"
+#include "app/SingleInstance.h"
 #include "core/AppFolders.h"
+#include "core/AppMessageBox.h"
 #include "core/AppSettingsLoader.h"
 #include "core/DebugConfig.h"
 #include "core/Logger.h"
-#include "core/QORException.h"
 #include "core/Version.h"
+#include "imaging/ImageUtils.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstdio>
 
@@ -17,41 +22,84 @@ using namespace pavlora;
 
 namespace {
 
-void PrintLine(const QString& text, std::FILE* stream = stdout)
+constexpr char kCloseRunningSwitch[] = "--close-running";
+
+// Exceptions that reach the event loop become the error box instead of
+// ending the program.
+class TQORApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            ReportUnhandledException(std::current_exception());
+            return false;
+        }
+    }
+};
+
+QStringList ArgumentsOf(int argc, char* argv[])
 {
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("pavlora"));
-    QCoreApplication::setApplicationVersion(QLatin1String(kProductVersion));
-
     ReadDebugConfig();
+    const QStringList arguments = ArgumentsOf(argc, argv);
+    if (arguments.contains(QLatin1String(kCloseRunningSwitch))) {
+        QCoreApplication core(argc, argv);
+        return SendCloseRequest() ? 0 : 1;
+    }
+
+    const TLaunchCheckResult launch = RunLaunchCheck(AppFolders::ProgramFolder(), arguments, IsDebugMode());
+    if (!launch.proceed)
+        return 0;
+    // Taken after the launch check: the process that hands over to the
+    // launcher never holds it.
+    TSingleInstanceLock lock;
+    if (!lock.TryLock())
+        return 0;
+
+    TQORApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pavlora"));
+    QGuiApplication::setApplicationDisplayName(QLatin1String(kProductName));
+    QCoreApplication::setApplicationVersion(QLatin1String(kProductVersion));
     ReportMessage(QStringLiteral("%1 %2 started").arg(QLatin1String(kProductName), QLatin1String(kProductVersion)));
 
-    const QString programFolder = AppFolders::ProgramFolder();
-    PrintLine(QStringLiteral("%1 %2").arg(QLatin1String(kProductName), QLatin1String(kProductVersion)));
-    PrintLine(QStringLiteral("Program folder: ") + programFolder);
-    PrintLine(QStringLiteral("Log folder: ") + TLogger::LogFolder());
+    TImageUtils::Register(std::make_unique<TImageUtils>());
+    RegisterProvisionalMessageBox();
 
-    TLoadedAppSettings settings;
+    TProgramWindows windows;
+    TQORApp app(windows);
+    TCloseRequestServer closeServer;
+    QObject::connect(
+        &closeServer, &TCloseRequestServer::closeRequested, &application, [&app] { app.CloseRequested(); });
+    closeServer.Listen(lock.Folder());
+
+    TQORAppOptions options;
+    options.arguments = launch.arguments;
+    options.settingsSource = ProgramSettingsSource();
     try {
-        settings = LoadAppSettings(ProgramSettingsSource());
-    } catch (const EQORException& error) {
-        PrintLine(error.Message(), stderr);
+        if (!app.Create(options))
+            return 0;
+    } catch (const EDataFolderNotFound&) {
+        ReportMessage(QLatin1String(kDataFolderNotFoundText));
+        ShowAppMessageBox(QString(), QLatin1String(kDataFolderNotFoundText), {bOK}, MessageKind::Error);
         return 1;
-    } catch (const std::exception& error) {
-        PrintLine(QString::fromUtf8(error.what()), stderr);
+    } catch (...) {
+        ReportUnhandledException(std::current_exception());
         return 1;
     }
-    ApplyAppSettings(settings);
-    PrintLine(QStringLiteral("Data folder: ") + WithoutTrailingSlash(settings.dataFolder));
-    if (settings.languageChosen)
-        PrintLine(QStringLiteral("Data language folder: ") + WithoutTrailingSlash(settings.dataLanguageFolder));
-    return 0;
+    const int result = QApplication::exec();
+    app.Shutdown();
+    return result;
 }

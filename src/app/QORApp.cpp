@@ -1,0 +1,363 @@
+#include "app/QORApp.h"
+
+#include "catalogue/CartController.h"
+#include "catalogue/ProductItem.h"
+#include "catalogue/ProductItemList.h"
+#include "catalogue/ProductTexts.h"
+#include "catalogue/ProductsReader.h"
+#include "catalogue/TextMacros.h"
+#include "core/AppFolders.h"
+#include "core/AppMessageBox.h"
+#include "core/Logger.h"
+#include "core/PathPlaceholders.h"
+#include "core/QORException.h"
+#include "ordering/INA.h"
+#include "ordering/QOROrderInterface.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace pavlora {
+
+namespace {
+
+constexpr char kCreateContext[] = "QOR_Cls_2_0.TQORApp.Create";
+constexpr char kOrderInterfaceContext[] = "QOR_Cls_2_0.TQORApp.InitializeOrderInterface";
+constexpr char kDefaultTitle[] = "Vovozevezar";
+// Paced splash steps are at least this far apart.
+constexpr std::int64_t kStepPacingMs = 150;
+constexpr std::chrono::milliseconds kStepSleep{30};
+
+std::int64_t NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QString ProductsDataText()
+{
+    return QStringLiteral("Schwerwiegender Fehler! Die Produktdaten sind ungültig. Um mit der Anwendung "
+                          "weiterzuarbeiten müssen Sie sie aktualisieren.");
+}
+
+QString PriceDataText()
+{
+    return QStringLiteral("Schwerwiegender Fehler! Die Preisdaten sind ungültig. Um mit der Anwendung "
+                          "weiterzuarbeiten müssen Sie sie aktualisieren.");
+}
+
+QString UserNameOfProcess()
+{
+    QString name = qEnvironmentVariable("USER");
+    if (name.isEmpty())
+        name = qEnvironmentVariable("LOGNAME");
+    return name.left(1024);
+}
+
+} // namespace
+
+std::int64_t SplashEndTime(bool debugMode, std::int64_t start, std::int64_t now, int minTime, int minOverlap)
+{
+    if (debugMode)
+        return start;
+    return std::max(now + minOverlap, start + minTime);
+}
+
+QString FolderNameOf(const QString& title)
+{
+    QString name = title;
+    for (QChar& c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    }
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        name = QStringLiteral("_");
+    return name;
+}
+
+TQORApp* TQORApp::instance_ = nullptr;
+
+TQORApp::TQORApp(IAppWindowFactory& windows)
+    : windows_(windows)
+{
+}
+
+TQORApp::~TQORApp()
+{
+    Shutdown();
+}
+
+TQORApp* TQORApp::Instance()
+{
+    return instance_;
+}
+
+QString TQORApp::OrderFoldersRoot()
+{
+    return AppFolders::UserStateFolder() + QStringLiteral("/orders");
+}
+
+bool TQORApp::Create(const TQORAppOptions& options)
+{
+    instance_ = this;
+    arguments_ = options.arguments;
+    protocolNumber_ = options.protocolNumber;
+    const bool debugMode = options.settingsSource.debug.debugMode;
+
+    if (!debugMode) {
+        splash_ = windows_.CreateSplash(*this);
+        if (splash_)
+            splash_->Show();
+    }
+    startTimeMs_ = NowMs();
+    userName_ = UserNameOfProcess();
+
+    ProgressStep(QStringLiteral("Initialisieren der Ordner..."));
+    ReadSettings(options);
+
+    ProgressStep(QStringLiteral("Lesen der Konfiguration..."));
+    ReadUserSettings(options);
+
+    ProgressStep(QStringLiteral("Erzeugen des Hauptfensters..."));
+    CreateMainWindow();
+
+    ProgressStep(QStringLiteral("Initialisieren der Befehle ..."));
+    mainWindow_->BuildCommandList();
+
+    ProgressStep(QStringLiteral("Lesen der Produktdaten..."));
+    try {
+        ReadProducts();
+    } catch (...) {
+        RecordCurrentException(QLatin1String(kCreateContext));
+        splash_.reset();
+        try {
+            InitializeOrderInterface();
+        } catch (...) {
+            RecordCurrentException(QLatin1String(kCreateContext));
+        }
+        if (!FatalDataDialog(ProductsDataText()))
+            return false;
+    }
+
+    ProgressStep(QStringLiteral("Initialisieren der Grafik..."));
+    ProgressStep(QStringLiteral("Initialisieren des Protokolls..."));
+    try {
+        InitializeOrderInterface();
+    } catch (...) {
+        RecordCurrentException(QLatin1String(kCreateContext));
+        splash_.reset();
+        if (!FatalDataDialog(PriceDataText()))
+            return false;
+    }
+
+    mainWindow_->PostProcessCommandLine(arguments_);
+    mainWindow_->PostRefreshPage();
+    FinishSplash();
+    Recover();
+    // The check for an interrupted order upload joins here once resuming exists.
+    if (Settings().IsText(QStringLiteral("usedevcheck"), QStringLiteral("true"), Qt::CaseInsensitive))
+        ReportMessage(QStringLiteral("Device detection is not available in this version"));
+    StartTour();
+    return true;
+}
+
+void TQORApp::ProgressStep(const QString& text)
+{
+    if (!splash_ || !splash_->HasVisibleStepLabel())
+        return;
+    splash_->SetStepText(text);
+    windows_.ProcessEvents();
+    if (lastStepMs_ != 0) {
+        while (NowMs() - lastStepMs_ < kStepPacingMs)
+            std::this_thread::sleep_for(kStepSleep);
+    }
+    lastStepMs_ = NowMs();
+}
+
+void TQORApp::ReadSettings(const TQORAppOptions& options)
+{
+    loaded_ = LoadAppSettings(options.settingsSource);
+    ApplyAppSettings(loaded_);
+    if (splash_ && splash_->HasVisibleStepLabel() && !loaded_.dataCandidate.isEmpty())
+        splash_->SetStepText(loaded_.dataCandidate);
+
+    const TAppSettings& settings = Settings();
+    TCartSettings cartSettings;
+    cartSettings.handlingMode = settings.Integer(QStringLiteral("cart_handling_mode"), 1);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    cartSettings.fixedCartFile = TCart::FixedCartFile(documents, QStringLiteral("pavlora"));
+    cartSettings.notifyIncompleteItemLoad
+        = settings.IsText(QStringLiteral("notify_incomplete_item_load"), QStringLiteral("1"));
+    cartSettings.saveImageInOnlineAlbum = settings.Boolean(QStringLiteral("save_image_in_online_album"), false);
+    catalogue_ = std::make_unique<TProductItemList>();
+    cart_ = std::make_unique<TCartController>(cartSettings, *catalogue_);
+
+    minSplashTime_ = settings.Integer(QStringLiteral("minsplashtime"), 1000);
+    minSplashOverlap_ = settings.Integer(QStringLiteral("minsplashoverlap"), 1000);
+
+    texts_ = std::make_unique<TProductTexts>();
+    texts_->Load(loaded_.dataFolder, loaded_.dataLanguageFolder);
+    applicationTitle_ = settings.Text(QStringLiteral("apptitle"));
+    if (applicationTitle_.isEmpty())
+        applicationTitle_ = QLatin1String(kDefaultTitle);
+    reverseButtonOrder_
+        = settings.IsText(QStringLiteral("reverse_dialog_button_order"), QStringLiteral("True"), Qt::CaseInsensitive);
+    cart_->SetApplicationTitle(applicationTitle_);
+    cart_->SetDocumentsFolder(documents);
+
+    tempCartFile_ = documents + QStringLiteral("/tmp.psc");
+    QString titleFolder = FolderNameOf(applicationTitle_);
+    if (titleFolder.isEmpty())
+        titleFolder = QLatin1String(kDefaultTitle);
+    autoSaveFolder_ = AppFolders::UserDataHome() + QLatin1Char('/') + titleFolder + QStringLiteral("/AutoSave");
+    if (!AppFolders::EnsurePrivateFolder(autoSaveFolder_))
+        ReportMessage(QStringLiteral("Cannot create the auto-save folder ") + autoSaveFolder_);
+    autoSaveCartFile_ = autoSaveFolder_ + QStringLiteral("/AutoSave.psc");
+    autoSavePhotoBookFile_ = autoSaveFolder_ + QStringLiteral("/AutoSavePB.pbf");
+}
+
+void TQORApp::CreateMainWindow()
+{
+    mainWindow_ = windows_.CreateMainWindow(*this);
+    mainWindow_->Hide();
+    mainWindow_->SetEnabled(false);
+    mainWindow_->ApplyDesign();
+    mainWindow_->Show();
+    windows_.ProcessEvents();
+}
+
+void TQORApp::ReadProducts()
+{
+    const TTextMacros macros(texts_.get());
+    auto catalogue = std::make_unique<TProductItemList>(
+        ReadProductsXML(loaded_.dataFolder + QStringLiteral("Products.dat"), macros));
+    // The cart's lines look their products up in the new catalogue before
+    // the old one goes.
+    cart_->SetCatalogue(*catalogue);
+    catalogue_ = std::move(catalogue);
+}
+
+void TQORApp::InitializeOrderInterface()
+{
+    try {
+        const TAppSettings& settings = Settings();
+        if (!orderInterface_) {
+            TINA& ina = TINA::Instance();
+            ina.SetCaFile(ExpandPath(settings.Text(QStringLiteral("ca_file"))));
+            if (!xchg_)
+                xchg_ = ReadXMLDocument(loaded_.dataFolder + QStringLiteral("XChg.dat"));
+            QStringList allowedHosts;
+            for (const QString& host : settings.Text(QStringLiteral("zode_allowed_hosts")).split(QLatin1Char(',')))
+                if (!host.trimmed().isEmpty())
+                    allowedHosts.append(host.trimmed());
+            std::unique_ptr<TProtocol> protocol
+                = TQOROrderInterface::CreateProtocol(protocolNumber_, ina, allowedHosts);
+            if (!protocol)
+                throw EQORException(1, QStringLiteral("Unknown protocol %1").arg(protocolNumber_), QString(),
+                    QLatin1String(kOrderInterfaceContext));
+            orderInterface_
+                = std::make_unique<TQOROrderInterface>(std::move(protocol), *xchg_, mainWindow_->OrderShell());
+            orderInterface_->SetLanguage(settings.Text(QStringLiteral("languagecode")),
+                settings.Text(QStringLiteral("locale")),
+                settings.Integer(QStringLiteral("prices_check_after_x_days"), 0));
+        }
+        TQORError result;
+        orderInterface_->UpdateProducts(false, QString(), [&result](const TQORError& error) { result = error; });
+        if (result.IsError())
+            throw EQORException(result);
+    } catch (...) {
+        throw EQORException::WrapCurrent(QLatin1String(kOrderInterfaceContext));
+    }
+}
+
+bool TQORApp::FatalDataDialog(const QString& text)
+{
+    TMessageBoxRequest request;
+    request.title = applicationTitle_;
+    request.text = text;
+    request.height = 300;
+    request.width = 360;
+    request.buttons = {bUpdate, bClose};
+    request.kind = MessageKind::Error;
+    if (ShowAppMessageBox(request) == MessageButtonResult(bUpdate)) {
+        TMessageBoxRequest unavailable;
+        unavailable.title = applicationTitle_;
+        unavailable.text = QStringLiteral("Die Online-Aktualisierung ist in dieser Version noch nicht verfügbar. "
+                                          "Die Anwendung wird beendet.");
+        unavailable.height = 260;
+        unavailable.width = 360;
+        unavailable.buttons = {bOK};
+        unavailable.kind = MessageKind::Information;
+        ShowAppMessageBox(unavailable);
+    }
+    ReportMessage(QStringLiteral("Start-up ended: the data of the deployment cannot be read"));
+    return false;
+}
+
+void TQORApp::FinishSplash()
+{
+    if (!splash_) {
+        mainWindow_->SetEnabled(true);
+        return;
+    }
+    const std::int64_t end = SplashEndTime(false, startTimeMs_, NowMs(), minSplashTime_, minSplashOverlap_);
+    splash_->CloseAt(end, [this] {
+        if (mainWindow_)
+            mainWindow_->SetEnabled(true);
+    });
+}
+
+bool TQORApp::CanRunCommand(int number) const
+{
+    return commandAvailability_ && commandAvailability_(number);
+}
+
+void TQORApp::SetCommandHandler(TCommandHandler handler, TCommandAvailability availability)
+{
+    commandHandler_ = std::move(handler);
+    commandAvailability_ = std::move(availability);
+}
+
+bool TQORApp::ExecuteCommand(int number, const QStringList& arguments)
+{
+    return commandHandler_ && commandHandler_(number, arguments);
+}
+
+void TQORApp::CloseRequested()
+{
+    if (mainWindow_)
+        mainWindow_->CloseRequested();
+}
+
+void TQORApp::Shutdown()
+{
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    if (recoveryReached_)
+        DeleteAutoSaveFiles();
+    // An interrupted order's folder survives until the next start offers it.
+    const QString kept = LastTmpOrderDir();
+    // The order interface aborts and joins its workers before the shell
+    // (the main window) and the catalogue go, and before the order folders
+    // are swept.
+    orderInterface_.reset();
+    SweepOrderFolders(kept);
+    cart_.reset();
+    catalogue_.reset();
+    texts_.reset();
+    userSettings_.reset();
+    splash_.reset();
+    mainWindow_.reset();
+    if (instance_ == this)
+        instance_ = nullptr;
+}
+
+} // namespace pavlora
