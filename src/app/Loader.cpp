@@ -1,6 +1,8 @@
-// The launcher: starts the program beside it with the launch token first,
-// then the arguments it was given. It replaces itself with the program, so
-// whoever started it waits for the program's end.
+// The launcher: installs a staged program update when one is waiting (the
+// online update stages none yet, so there is nothing to install), then
+// starts the program beside it with the launch token first and the
+// arguments it was given, as an argument vector. It replaces itself with
+// the program, so whoever started it waits for the program's end.
 
 #include <cerrno>
 #include <climits>

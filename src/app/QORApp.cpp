@@ -11,6 +11,8 @@
 #include "core/Logger.h"
 #include "core/PathPlaceholders.h"
 #include "core/QORException.h"
+#include "layout/LayoutServices.h"
+#include "layout/QualityRule.h"
 #include "ordering/INA.h"
 #include "ordering/QOROrderInterface.h"
 
@@ -201,6 +203,22 @@ void TQORApp::ReadSettings(const TQORAppOptions& options)
 
     minSplashTime_ = settings.Integer(QStringLiteral("minsplashtime"), 1000);
     minSplashOverlap_ = settings.Integer(QStringLiteral("minsplashoverlap"), 1000);
+
+    // The layout model and the picture quality rule read their settings
+    // before any layout is loaded.
+    TLayoutSettings layout;
+    layout.preventOverlap = settings.Boolean(QStringLiteral("pb_prevent_overlapp"), true);
+    layout.enableCp1252Charset = settings.Boolean(QStringLiteral("enable_cp1252_charset"), false);
+    layout.maxTextLength = settings.Integer(QStringLiteral("pb_max_text_length"), 3800);
+    SetLayoutSettings(layout);
+    TQualitySettings quality;
+    quality.qualityFactor = settings.Text(QStringLiteral("quality_factor"));
+    quality.ratioFormatMode = settings.Integer(QStringLiteral("image_ratio_format_mode"), 0);
+    quality.ratio34 = settings.Float(QStringLiteral("image_ratio_34"), 0.75);
+    quality.tolerance34 = settings.Float(QStringLiteral("image_ratio_34_tolerance"), 0.004);
+    quality.ratio23 = settings.Float(QStringLiteral("image_ratio_23"), 0.666);
+    quality.tolerance23 = settings.Float(QStringLiteral("image_ratio_34_tolerance"), 0.006);
+    SetQualitySettings(quality);
 
     texts_ = std::make_unique<TProductTexts>();
     texts_->Load(loaded_.dataFolder, loaded_.dataLanguageFolder);
