@@ -36,7 +36,12 @@ int main(int argc, char* argv[])
     std::vector<char*> arguments;
     arguments.push_back(const_cast<char*>(program.c_str()));
     arguments.push_back(const_cast<char*>(kLaunchToken));
-    for (int i = 1; i < argc; ++i)
+    // The program hands over with the token in front; a desktop entry or a
+    // script starts the launcher without it.
+    int first = 1;
+    if (argc > 1 && std::strcmp(argv[1], kLaunchToken) == 0)
+        first = 2;
+    for (int i = first; i < argc; ++i)
         arguments.push_back(argv[i]);
     arguments.push_back(nullptr);
     ::execv(program.c_str(), arguments.data());
