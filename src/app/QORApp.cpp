@@ -9,8 +9,8 @@
 #include "core/AppFolders.h"
 #include "core/AppMessageBox.h"
 #include "core/Logger.h"
-#include "core/PathPlaceholders.h"
 #include "core/QORException.h"
+#include "core/RegConfiguration.h"
 #include "layout/LayoutServices.h"
 #include "layout/QualityRule.h"
 #include "ordering/INA.h"
@@ -99,11 +99,6 @@ TQORApp::~TQORApp()
 TQORApp* TQORApp::Instance()
 {
     return instance_;
-}
-
-QString TQORApp::OrderFoldersRoot()
-{
-    return AppFolders::UserStateFolder() + QStringLiteral("/orders");
 }
 
 bool TQORApp::Create(const TQORAppOptions& options)
@@ -268,15 +263,10 @@ void TQORApp::InitializeOrderInterface()
         const TAppSettings& settings = Settings();
         if (!orderInterface_) {
             TINA& ina = TINA::Instance();
-            ina.SetCaFile(ExpandPath(settings.Text(QStringLiteral("ca_file"))));
             if (!xchg_)
                 xchg_ = ReadXMLDocument(loaded_.dataFolder + QStringLiteral("XChg.dat"));
-            QStringList allowedHosts;
-            for (const QString& host : settings.Text(QStringLiteral("zode_allowed_hosts")).split(QLatin1Char(',')))
-                if (!host.trimmed().isEmpty())
-                    allowedHosts.append(host.trimmed());
             std::unique_ptr<TProtocol> protocol
-                = TQOROrderInterface::CreateProtocol(protocolNumber_, ina, allowedHosts);
+                = TQOROrderInterface::CreateProtocol(protocolNumber_, ina, allowedHosts_);
             if (!protocol)
                 throw EQORException(1, QStringLiteral("Unknown protocol %1").arg(protocolNumber_), QString(),
                     QLatin1String(kOrderInterfaceContext));

@@ -117,9 +117,6 @@ public:
     bool RecoveryReached() const { return recoveryReached_; }
     TPhotoBookRequest& PhotoBookRequest() { return photoBookRequest_; }
 
-    // The persistent per-user folder of the order folders ("tmp_order_*").
-    static QString OrderFoldersRoot();
-
 private:
     void ProgressStep(const QString& text);
     void ReadSettings(const TQORAppOptions& options);
@@ -143,9 +140,9 @@ private:
     std::unique_ptr<TProductTexts> texts_;
     std::unique_ptr<TProductItemList> catalogue_;
     std::unique_ptr<TCartController> cart_;
-    // Shared only for its type-erased deleter: the HTTP layer's and the
-    // user settings' headers do not go into one unit.
-    std::shared_ptr<TRegConfiguration> userSettings_;
+    std::unique_ptr<TRegConfiguration> userSettings_;
+    // The hosts order server discovery may name ("zode_allowed_hosts").
+    QStringList allowedHosts_;
     TXMLDocumentPtr xchg_;
     std::unique_ptr<IMainWindow> mainWindow_;
     std::unique_ptr<TQOROrderInterface> orderInterface_;

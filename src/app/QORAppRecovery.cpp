@@ -8,6 +8,7 @@
 #include "core/AppMessageBox.h"
 #include "core/Logger.h"
 #include "core/QORException.h"
+#include "ordering/OrderFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,7 +104,7 @@ void TQORApp::SweepOrderFolders(const QString& kept)
     for (const QFileInfo& folder : folders) {
         if (!keptPath.isEmpty() && CleanPath(folder.absoluteFilePath()) == keptPath)
             continue;
-        QDir(folder.absoluteFilePath()).removeRecursively();
+        DeleteOrderFolder(folder.absoluteFilePath());
     }
 }
 

@@ -2,8 +2,9 @@
 
 #include "app/QORApp.h"
 
-#include "app/HttpLayer.h"
 #include "core/RegConfiguration.h"
+#include "ordering/INA.h"
+#include "ordering/TransportSettings.h"
 
 #include <algorithm>
 
@@ -12,12 +13,11 @@ namespace pavlora {
 void TQORApp::ReadUserSettings(const TQORAppOptions& options)
 {
     const TAppSettings& settings = Settings();
-    userSettings_ = std::make_shared<TRegConfiguration>(settings.Text(QStringLiteral("regmainkey")),
+    userSettings_ = std::make_unique<TRegConfiguration>(settings.Text(QStringLiteral("regmainkey")),
         settings.Text(QStringLiteral("regverkey")), settings.Text(QStringLiteral("regacckey")),
         options.userSettingsFolder);
-    const TProxySettings proxy = userSettings_->UserProxy();
-    ApplyHttpProxy(proxy.enabled, proxy.host, proxy.port, userSettings_->ProxyPassword(),
-        userSettings_->Value(QStringLiteral("ProxyLogin")));
+    // The proxy, the extra CA file and the time-outs of the order transport.
+    allowedHosts_ = ConfigureTransport(TINA::Instance(), settings, *userSettings_, loaded_.dataFolder).allowedHosts;
     userSettings_->SetDataLanguageFolder(loaded_.dataLanguageFolder);
 }
 

@@ -2,7 +2,6 @@
 // after an abnormal end, the fatal data dialog and the end of the run.
 
 #include "app/QORApp.h"
-#include "UserSettingsAccess.h"
 #include "catalogue/CartController.h"
 #include "catalogue/PrintCartItemData.h"
 #include "catalogue/ProductItemList.h"
@@ -12,6 +11,8 @@
 #include "core/AppFolders.h"
 #include "core/AppMessageBox.h"
 #include "core/PathPlaceholders.h"
+#include "core/RegConfiguration.h"
+#include "ordering/OrderFolders.h"
 #include "ordering/OrderShell.h"
 #include "support/TestSandbox.h"
 
@@ -321,13 +322,13 @@ INSTANTIATE_TEST_SUITE_P(Table, FatalDataTest,
 
 TEST_F(QORAppTest, TheEndSweepsOrderFoldersButTheInterruptedOne)
 {
-    const QString orders = TQORApp::OrderFoldersRoot();
+    const QString orders = OrderFoldersRoot();
     for (const char* name : {"tmp_order_20260101", "tmp_order_20260102", "other"})
         WriteFile(orders + QLatin1Char('/') + QLatin1String(name) + QStringLiteral("/0001.jpg"), "jpeg");
     {
         TQORApp app(windows_);
         ASSERT_TRUE(app.Create(Options()));
-        StoreLastTmpOrderDir(app, orders + QStringLiteral("/tmp_order_20260102/"));
+        app.UserSettings()->StoreLastTmpOrderDir(orders + QStringLiteral("/tmp_order_20260102/"));
     }
     EXPECT_FALSE(QFile::exists(orders + QStringLiteral("/tmp_order_20260101")));
     EXPECT_TRUE(QFile::exists(orders + QStringLiteral("/tmp_order_20260102/0001.jpg")));
