@@ -15,7 +15,11 @@
 #include "layout/QualityRule.h"
 #include "ordering/INA.h"
 #include "ordering/QOROrderInterface.h"
+#include "ordering/XTCIPrices.h"
+#include "ordering/XTCIProductLinks.h"
+#include "ordering/ZODE.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -248,13 +252,57 @@ void TQORApp::CreateMainWindow()
 
 void TQORApp::ReadProducts()
 {
-    const TTextMacros macros(texts_.get());
+    // "[price]" in a display name needs the prices: on the first read at
+    // start-up there are none yet and the macro shows its placeholder.
+    const TTextMacros macros(texts_.get(), prices_.get());
     auto catalogue = std::make_unique<TProductItemList>(
         ReadProductsXML(loaded_.dataFolder + QStringLiteral("Products.dat"), macros));
     // The cart's lines look their products up in the new catalogue before
     // the old one goes.
     cart_->SetCatalogue(*catalogue);
     catalogue_ = std::move(catalogue);
+    if (orderInterface_) {
+        productUpdater_ = std::make_unique<TXTCIProductUpdater>(orderInterface_->XchgLinks(), catalogue_.get());
+        orderInterface_->SetProductUpdater(productUpdater_.get());
+        LinkPrices();
+    }
+}
+
+void TQORApp::LinkPrices()
+{
+    auto* protocol = orderInterface_ ? dynamic_cast<TXTCI*>(&orderInterface_->Protocol()) : nullptr;
+    if (!protocol || !productUpdater_)
+        return;
+    productUpdater_->Link(*protocol);
+    auto prices
+        = std::make_unique<TXTCIPrices>(productUpdater_->Prices(*protocol, TPriceSettings::FromSettings(Settings())));
+    cart_->SetFormatLookup(prices.get());
+    prices_ = std::move(prices);
+}
+
+void TQORApp::CheckPriceAge()
+{
+    auto* protocol = dynamic_cast<TXTCI*>(&orderInterface_->Protocol());
+    if (!protocol || Settings().Integer(QStringLiteral("prices_check_after_x_days"), 0) <= 0
+        || !protocol->PricesOutdated(QDateTime::currentDateTime()))
+        return;
+    TMessageBoxRequest request;
+    request.title = applicationTitle_;
+    request.text = TQORError{214, QString(), QString(), QString()}.Message();
+    request.buttons = {bUpdate, bSkip};
+    request.kind = MessageKind::Confirmation;
+    if (ShowAppMessageBox(request) != MessageButtonResult(bUpdate))
+        return;
+    // Until the online update exists, "Aktualisieren" fetches the price
+    // lists alone; the old ones stay when that fails.
+    orderInterface_->UpdateProducts(true, QString(), [this](const TQORError& error) {
+        if (error.IsError()) {
+            ShowAppMessageBox(applicationTitle_, error.HtmlMessage(), {bOK}, MessageKind::Error);
+            return;
+        }
+        LinkPrices();
+        mainWindow_->PostRefreshPage();
+    });
 }
 
 void TQORApp::InitializeOrderInterface()
@@ -276,10 +324,16 @@ void TQORApp::InitializeOrderInterface()
                 settings.Text(QStringLiteral("locale")),
                 settings.Integer(QStringLiteral("prices_check_after_x_days"), 0));
         }
+        if (!productUpdater_ && catalogue_) {
+            productUpdater_ = std::make_unique<TXTCIProductUpdater>(orderInterface_->XchgLinks(), catalogue_.get());
+            orderInterface_->SetProductUpdater(productUpdater_.get());
+        }
         TQORError result;
         orderInterface_->UpdateProducts(false, QString(), [&result](const TQORError& error) { result = error; });
         if (result.IsError())
             throw EQORException(result);
+        LinkPrices();
+        CheckPriceAge();
     } catch (...) {
         throw EQORException::WrapCurrent(QLatin1String(kOrderInterfaceContext));
     }

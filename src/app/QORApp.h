@@ -18,6 +18,8 @@ class TProductItemList;
 class TProductTexts;
 class TQOROrderInterface;
 class TRegConfiguration;
+class TXTCIPrices;
+class TXTCIProductUpdater;
 
 // How the program is started.
 struct TQORAppOptions {
@@ -102,6 +104,9 @@ public:
     TProductItemList& Catalogue() { return *catalogue_; }
     TCartController* Cart() const { return cart_.get(); }
     TQOROrderInterface* OrderInterface() const { return orderInterface_.get(); }
+    // The price calculator on the current price lists; null before the
+    // order interface has loaded them.
+    const TXTCIPrices* Prices() const { return prices_.get(); }
     IMainWindow* MainWindow() const { return mainWindow_.get(); }
     const QStringList& Arguments() const { return arguments_; }
     const QString& ApplicationTitle() const { return applicationTitle_; }
@@ -126,6 +131,12 @@ private:
     bool FatalDataDialog(const QString& text);
     void FinishSplash();
     void Recover();
+    // Links the catalogue to the current articles and takes a new price
+    // calculator for the cart, the text macros and the hand-over import.
+    void LinkPrices();
+    // Offers a price download when the stored lists are older than
+    // "prices_check_after_x_days".
+    void CheckPriceAge();
     void StartTour();
     QString LastTmpOrderDir() const;
     void DeleteAutoSaveFiles();
@@ -146,6 +157,8 @@ private:
     TXMLDocumentPtr xchg_;
     std::unique_ptr<IMainWindow> mainWindow_;
     std::unique_ptr<TQOROrderInterface> orderInterface_;
+    std::unique_ptr<TXTCIProductUpdater> productUpdater_;
+    std::unique_ptr<TXTCIPrices> prices_;
     std::unique_ptr<ISplashWindow> splash_;
     TCommandHandler commandHandler_;
     TCommandAvailability commandAvailability_;

@@ -14,6 +14,7 @@
 #include "core/RegConfiguration.h"
 #include "ordering/OrderFolders.h"
 #include "ordering/OrderShell.h"
+#include "ordering/XTCIPrices.h"
 #include "support/TestSandbox.h"
 
 #include "../catalogue/CatalogueFixtures.h"
@@ -179,6 +180,12 @@ TEST_F(QORAppTest, BuildsTheDemoDeploymentInOrderAndEnablesTheMainWindow)
     EXPECT_EQ(app.AutoSaveCartFile(), CartFile());
     EXPECT_NE(app.Catalogue().Find(QStringLiteral("Prints.10")), nullptr);
     EXPECT_NE(app.OrderInterface(), nullptr);
+    // The catalogue is linked to the stored price lists of the deployment.
+    ASSERT_NE(app.Prices(), nullptr);
+    const TProductItem* print = app.Catalogue().Find(QStringLiteral("Prints.10.glossy"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_NE(app.Prices()->ArticleOf(print), nullptr);
+    EXPECT_FALSE(app.Prices()->GetPriceList(*print).isEmpty());
     EXPECT_TRUE(app.RecoveryReached());
     EXPECT_FALSE(app.DeviceStart());
 }
