@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -127,6 +128,7 @@ TFormInfoBox::TFormInfoBox(const TMessageButtonRow& row, QWidget* parent)
     browser_->setTextInteractionFlags(Qt::NoTextInteraction);
     browser_->setFocusPolicy(Qt::NoFocus);
     browser_->setMinimumSize(0, 0);
+    browser_->document()->setDocumentMargin(12);
     column->addWidget(browser_, 1);
 
     bottomPanel_ = new TECPanel(background_);

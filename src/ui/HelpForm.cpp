@@ -3,6 +3,7 @@
 #include "ui/FormConfigApplier.h"
 #include "ui/HtmlView.h"
 
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -20,6 +21,7 @@ THelpForm::THelpForm(std::function<bool(const QString&)> openExternal, QWidget* 
     view_ = new THtmlView(this);
     view_->setObjectName(QStringLiteral("HelpView"));
     view_->SetStyleName(QStringLiteral("Help"));
+    view_->document()->setDocumentMargin(16);
     column->addWidget(view_);
     connect(view_, &THtmlView::anchorClicked, this, [this](const QUrl& url) {
         if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) {

@@ -5,6 +5,7 @@
 #include "ui/CommandLineSwitches.h"
 #include "ui/NavigationCommands.h"
 #include "ui/ProgressWindow.h"
+#include "ui/WorkFrame.h"
 
 #include <QHash>
 #include <QPointer>
@@ -22,7 +23,6 @@ class TECButton;
 class TECImage;
 class TECPanel;
 class THelpForm;
-class TWorkFrame;
 
 // What the main window asks of the application object; every member may be
 // left empty (the main window then behaves as if the answer were "no").

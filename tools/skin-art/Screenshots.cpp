@@ -1,0 +1,95 @@
+// pavlora-screenshots PROGRAM_FOLDER OUTPUT_FOLDER
+// Shows the main window, a message box and the skin of the splash window
+// with the demo deployment on the offscreen platform and saves what the
+// widgets paint (their own grab) as PNG files.
+
+#include "core/AppSettings.h"
+#include "skin/DesignErrors.h"
+#include "skin/ECResourceManager.h"
+#include "ui/ECLabel.h"
+#include "ui/ECPanel.h"
+#include "ui/FormInfoBox.h"
+#include "ui/MainForm.h"
+#include "ui/Skin.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+
+using namespace pavlora;
+
+namespace {
+
+bool Save(QWidget& widget, const QString& path)
+{
+    const bool saved = widget.grab().save(path, "PNG");
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    if (arguments.size() != 3) {
+        std::fprintf(stderr, "usage: pavlora-screenshots PROGRAM_FOLDER OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString output = arguments.at(2);
+    QDir().mkpath(output);
+
+    THeadlessSkinReporter reporter;
+    TECResourceManager manager(reporter);
+    manager.SetProgramFolder(arguments.at(1));
+    manager.SetDataFolder(arguments.at(1) + QStringLiteral("/Data"));
+    manager.EnableDesignReload();
+    manager.ReloadDesigns();
+    Skin::SetResourceManager(&manager);
+
+    TNameValueList values;
+    values.SetValue(QStringLiteral("apptitle"), QStringLiteral("Pavlora"));
+    TMainFormServices services;
+    services.startOnlineUpdate = [] {};
+    TMainForm form(TAppSettings(values), services);
+    form.RegisterCommand(12, [](const QStringList&) { return true; });
+    form.Create();
+    form.resize(1024, 700);
+    form.show();
+    QApplication::processEvents();
+    bool ok = Save(form, output + QStringLiteral("/main-window.png"));
+
+    TFormInfoBox::SetAnswerer([&](TFormInfoBox& box) {
+        ok = Save(box, output + QStringLiteral("/message-box.png")) && ok;
+        box.Press(QStringLiteral("Nein"));
+    });
+    TMessageBoxRequest request;
+    request.text
+        = QStringLiteral("Ein bearbeitetes Produkt ist unvollständig. Wenn Sie fortfahren werden unvollständige "
+                         "Produkte gelöscht. Vollständige Produkte werden in den Warenkorb übertragen und "
+                         "können von dort weiterbearbeitet oder bestellt werden.<br><br>Wollen Sie fortfahren?");
+    request.buttons = {bYes, bNo};
+    request.kind = MessageKind::Warning;
+    request.height = 332;
+    request.width = 425;
+    form.ShowMessageBox(request);
+
+    // The splash window's skin: its panel and step label as the design places them.
+    TECPanel splash;
+    splash.SetStyleName(QStringLiteral("Splash"));
+    splash.resize(480, 300);
+    TECLabel step(&splash);
+    step.setObjectName(QStringLiteral("StepLabel"));
+    step.SetStyleName(QStringLiteral("SplashStep"));
+    step.setText(QStringLiteral("Lesen der Produktdaten..."));
+    step.setGeometry(24, 262, 432, 20);
+    splash.show();
+    QApplication::processEvents();
+    ok = Save(splash, output + QStringLiteral("/splash-skin.png")) && ok;
+    Skin::SetResourceManager(nullptr);
+    return ok ? 0 : 1;
+}
