@@ -1,6 +1,7 @@
 #include "ui/MainForm.h"
 
 #include "core/Logger.h"
+#include "core/QORException.h"
 #include "ui/BrowserFrame.h"
 #include "ui/ECButton.h"
 #include "ui/ECLabel.h"
@@ -22,6 +23,8 @@
 #include <QVBoxLayout>
 
 #include <bit>
+#include <ios>
+#include <new>
 
 namespace pavlora {
 
@@ -241,6 +244,11 @@ bool TMainForm::ExecuteCommand(int number, const QString& argumentText)
 
 bool TMainForm::RunCommand(int number, const QStringList& arguments)
 {
+    if (number == Command::PictureImport && QApplication::activeModalWidget()) {
+        // Not over a modal window: when the program is next activated or refreshed.
+        pendingPictureImport_ = true;
+        return false;
+    }
     if (progress_ && progress_->isVisible())
         ShowProgressWindow(ProgressState::Hide, 0);
     bool ran = false;
@@ -590,6 +598,45 @@ bool TMainForm::event(QEvent* event)
     default:
         return QWidget::event(event);
     }
+}
+
+TQORError TMainForm::UnhandledExceptionError(const std::exception& error)
+{
+    const QString message = QString::fromUtf8(error.what());
+    TQORError record;
+    if (dynamic_cast<const std::ios_base::failure*>(&error) || message == QLatin1String("File Open Error")) {
+        record.code = 211;
+        record.context = QStringLiteral("Main.TMainForm.OnAppException");
+    } else if (dynamic_cast<const std::bad_alloc*>(&error)) {
+        record.code = 212;
+        record.context = QStringLiteral("Main.TMainForm.OnAppException");
+    } else {
+        record.code = 1;
+        record.context = QStringLiteral("Main.OnAppEception");
+        record.detail = message;
+    }
+    return record;
+}
+
+TQORError TMainForm::ShowUnhandledException(const std::exception& error)
+{
+    const TQORError record = RecordError(UnhandledExceptionError(error));
+    TMessageBoxRequest request;
+    request.text = record.HtmlMessage();
+    request.buttons = {bOK};
+    request.kind = MessageKind::Error;
+    ShowMessageBox(request);
+    return record;
+}
+
+void TMainForm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && pendingPictureImport_
+        && !QApplication::activeModalWidget()) {
+        pendingPictureImport_ = false;
+        RunCommand(Command::PictureImport, {});
+    }
+    QWidget::changeEvent(event);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

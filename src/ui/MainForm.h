@@ -2,6 +2,7 @@
 
 #include "core/AppMessageBox.h"
 #include "core/AppSettings.h"
+#include "core/QORError.h"
 #include "ui/CommandLineSwitches.h"
 #include "ui/NavigationCommands.h"
 #include "ui/ProgressWindow.h"
@@ -93,6 +94,11 @@ public:
     void ProgressNotice(std::uint8_t state, const QString& text, std::function<void()> cancel, float progress);
     TProgressWindow* ProgressWindow() const { return progress_; }
 
+    // An exception that reached the event loop: logged and shown as an
+    // error box instead of ending the program. Returns the error shown.
+    TQORError ShowUnhandledException(const std::exception& error);
+    static TQORError UnhandledExceptionError(const std::exception& error);
+
     // The message box, owned by this window.
     int ShowMessageBox(const TMessageBoxRequest& request);
     // Opens an http or https address with the desktop; other schemes are refused.
@@ -108,6 +114,7 @@ Q_SIGNALS:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildNavigation();

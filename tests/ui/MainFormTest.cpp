@@ -11,6 +11,8 @@
 
 #include <QApplication>
 
+#include <ios>
+
 #include <thread>
 
 namespace pavlora::test {
@@ -322,6 +324,49 @@ TEST_F(MainFormTest, ErrorMessagesFromWorkersBecomeErrorBoxes)
     EXPECT_EQ(header, QStringLiteral("Fehler"));
     EXPECT_EQ(text, QStringLiteral("Keine Verbindung"));
 }
+
+struct UnhandledCase {
+    std::string name;
+    std::function<void()> raise;
+    int code;
+    QString context;
+    QString detail;
+};
+
+class UnhandledExceptionTest : public MainFormTest, public ::testing::WithParamInterface<UnhandledCase> { };
+
+TEST_P(UnhandledExceptionTest, BecomesAnErrorBox)
+{
+    const UnhandledCase& c = GetParam();
+    const auto form = MakeForm();
+    QString header;
+    TFormInfoBox::SetAnswerer([&](TFormInfoBox& box) {
+        header = box.HeaderButton()->text();
+        box.Press(QStringLiteral("OK"));
+    });
+    try {
+        c.raise();
+        FAIL() << "nothing raised";
+    } catch (const std::exception& error) {
+        const TQORError shown = form->ShowUnhandledException(error);
+        EXPECT_EQ(shown.code, c.code);
+        EXPECT_EQ(shown.context, c.context);
+        EXPECT_EQ(shown.detail, c.detail);
+        EXPECT_EQ(LastError(), shown);
+    }
+    EXPECT_EQ(header, QStringLiteral("Fehler"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Exceptions, UnhandledExceptionTest,
+    ::testing::Values(UnhandledCase{"FileOpenClass", [] { throw std::ios_base::failure("cannot open"); }, 211,
+                          QStringLiteral("Main.TMainForm.OnAppException"), QString()},
+        UnhandledCase{"FileOpenMessage", [] { throw std::runtime_error("File Open Error"); }, 211,
+            QStringLiteral("Main.TMainForm.OnAppException"), QString()},
+        UnhandledCase{"OutOfMemory", [] { throw std::bad_alloc(); }, 212,
+            QStringLiteral("Main.TMainForm.OnAppException"), QString()},
+        UnhandledCase{"Other", [] { throw std::runtime_error("kaputt"); }, 1, QStringLiteral("Main.OnAppEception"),
+            QStringLiteral("kaputt")}),
+    CaseName());
 
 struct UrlCase {
     std::string name;
