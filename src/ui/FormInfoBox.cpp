@@ -292,11 +292,9 @@ int ShowMessageBox(
         progressWindow->show();
     }
     box.Prepare(request);
-    if (!owner) {
-        // Centred on the screen.
-        if (const QScreen* screen = box.screen())
-            box.move(screen->availableGeometry().center() - box.rect().center());
-    }
+    // Centred on the screen, whoever owns it.
+    if (const QScreen* screen = owner ? owner->screen() : box.screen())
+        box.move(screen->availableGeometry().center() - box.rect().center());
     const int result = box.exec();
     if (progressOnTop && progressWindow) {
         progressWindow->setWindowFlag(Qt::WindowStaysOnTopHint, true);

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPixmap>
 
 #include <cstdio>
@@ -43,6 +44,8 @@ int main(int argc, char* argv[])
     const QString output = arguments.at(2);
     QDir().mkpath(output);
 
+    QElapsedTimer clock;
+    clock.start();
     THeadlessSkinReporter reporter;
     TECResourceManager manager(reporter);
     manager.SetProgramFolder(arguments.at(1));
@@ -61,6 +64,7 @@ int main(int argc, char* argv[])
     form.resize(1024, 700);
     form.show();
     QApplication::processEvents();
+    std::printf("skin loaded and main window shown in %lld ms\n", static_cast<long long>(clock.elapsed()));
     bool ok = Save(form, output + QStringLiteral("/main-window.png"));
 
     TFormInfoBox::SetAnswerer([&](TFormInfoBox& box) {
