@@ -178,7 +178,9 @@ void ConfigureControl(QWidget& control, const TPropertyList& entry)
 
 void ConfigureChildren(QWidget& widget, const TFormConfig& config)
 {
-    for (QObject* object : widget.children()) {
+    // A copy: configuring a control may add an anchor keeper to its parent.
+    const QObjectList children = widget.children();
+    for (QObject* object : children) {
         auto* child = qobject_cast<QWidget*>(object);
         if (!child || child->isWindow() || qobject_cast<TWorkFrame*>(child))
             continue;
