@@ -3,7 +3,7 @@
 
 #include "app/AppException.h"
 #include "app/LaunchCheck.h"
-#include "app/ProvisionalWindows.h"
+#include "app/ProgramWindows.h"
 #include "app/QORApp.h"
 #include "app/SingleInstance.h"
 #include "core/AppFolders.h"
@@ -13,6 +13,7 @@
 #include "core/Logger.h"
 #include "core/Version.h"
 #include "imaging/ImageUtils.h"
+#include "ui/FormInfoBox.h"
 
 #include <QApplication>
 
@@ -76,7 +77,9 @@ int main(int argc, char* argv[])
     ReportMessage(QStringLiteral("%1 %2 started").arg(QLatin1String(kProductName), QLatin1String(kProductVersion)));
 
     TImageUtils::Register(std::make_unique<TImageUtils>());
-    RegisterProvisionalMessageBox();
+    // Boxes asked for before the main window exists (a missing data folder)
+    // show with the default layout; the main window registers its own.
+    RegisterMessageBoxHook(TAppSettings(), nullptr);
 
     TProgramWindows windows;
     TQORApp app(windows);

@@ -3,31 +3,37 @@
 #include "app/AppShell.h"
 #include "ordering/OrderShell.h"
 
-#include <QMainWindow>
+#include <memory>
 
 namespace pavlora {
 
-// The program's windows until the skinned main window and message box
-// take their place: a plain main window with the application title that
-// refuses every command, and a message box built on QMessageBox.
-class TProvisionalMainWindow : public QMainWindow, public IMainWindow, public IOrderShell {
+class TMainForm;
+class TQORApp;
+
+// The program's main window as the application object sees it: the
+// skinned TMainForm with the application's answers, the settings dialog
+// (command 10) and the order interface's progress and questions.
+class TProgramMainWindow : public IMainWindow, public IOrderShell {
 public:
-    explicit TProvisionalMainWindow(TQORApp& app);
+    explicit TProgramMainWindow(TQORApp& app);
+    ~TProgramMainWindow() override;
+
+    TMainForm& Form() { return *form_; }
 
     // IMainWindow
-    void Show() override { show(); }
-    void Hide() override { hide(); }
+    void Show() override;
+    void Hide() override;
     void SetEnabled(bool enabled) override;
-    bool IsEnabled() const override { return isEnabled(); }
-    void ApplyDesign() override { }
+    bool IsEnabled() const override;
+    void ApplyDesign() override;
     void BuildCommandList() override { }
-    void PostProcessCommandLine(const QStringList&) override { }
-    void PostRefreshPage() override { }
+    void PostProcessCommandLine(const QStringList& arguments) override;
+    void PostRefreshPage() override;
     void CloseRequested() override;
     IOrderShell& OrderShell() override { return *this; }
 
     // IOrderShell
-    void ShowProgress(TProgressState, float) override { }
+    void ShowProgress(TProgressState state, float progress) override;
     void UploadView(TUploadViewAction, const TUploadProgress&) override { }
     bool AskRetry(const TQORError& error) override;
     void ShowError(const TQORError& error) override;
@@ -36,16 +42,20 @@ public:
     void ReturnToCart() override { }
     void FinishAbortedAction(int) override { }
     void TransferCancelled() override { }
+
+private:
+    bool ShowSettings();
+
+    TQORApp& app_;
+    std::unique_ptr<TMainForm> form_;
 };
 
+// Makes the splash window and the main window of the program.
 class TProgramWindows : public IAppWindowFactory {
 public:
     std::unique_ptr<ISplashWindow> CreateSplash(TQORApp& app) override;
     std::unique_ptr<IMainWindow> CreateMainWindow(TQORApp& app) override;
     void ProcessEvents() override;
 };
-
-// Registers the QMessageBox-based message box as the process-wide hook.
-void RegisterProvisionalMessageBox();
 
 } // namespace pavlora
