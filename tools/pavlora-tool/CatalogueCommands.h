@@ -47,5 +47,7 @@ struct TToolPrices {
 // (display names priced) and links it. Returns false after printing the
 // error text.
 bool LoadToolPrices(const QString& dataFolder, TToolPrices& prices);
+// The same for the data folder that --program names.
+bool LoadToolPrices(const QCommandLineParser& parser, const QCommandLineOption& program, TToolPrices& prices);
 
 } // namespace pavlora::tool

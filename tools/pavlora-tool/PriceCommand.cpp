@@ -62,6 +62,12 @@ bool LoadToolPrices(const QString& dataFolder, TToolPrices& prices)
     }
 }
 
+bool LoadToolPrices(const QCommandLineParser& parser, const QCommandLineOption& program, TToolPrices& prices)
+{
+    const std::optional<QString> dataFolder = SetUpDataFolder(parser, program, nullptr);
+    return dataFolder && LoadToolPrices(*dataFolder, prices);
+}
+
 TXTCIPrices TToolPrices::Calculator() const
 {
     return updater->Prices(*protocol, settings);
@@ -81,11 +87,8 @@ int RunPriceCommand(const QStringList& arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
         return UsageError(QStringLiteral("price needs one CART file"), QStringLiteral("price"));
-    const std::optional<QString> dataFolder = SetUpDataFolder(parser, program, nullptr);
-    if (!dataFolder)
-        return kExitFailure;
     TToolPrices prices;
-    if (!LoadToolPrices(*dataFolder, prices))
+    if (!LoadToolPrices(parser, program, prices))
         return kExitFailure;
 
     const QString file = positional.at(0);

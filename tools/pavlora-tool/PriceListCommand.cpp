@@ -46,11 +46,8 @@ int RunPriceListCommand(const QStringList& arguments)
         return parsed;
     if (!parser.positionalArguments().isEmpty())
         return UsageError(QStringLiteral("pricelist takes no arguments"), QStringLiteral("pricelist"));
-    const std::optional<QString> dataFolder = SetUpDataFolder(parser, program, nullptr);
-    if (!dataFolder)
-        return kExitFailure;
     TToolPrices prices;
-    if (!LoadToolPrices(*dataFolder, prices))
+    if (!LoadToolPrices(parser, program, prices))
         return kExitFailure;
     try {
         const TXTCIPrices calculator = prices.Calculator();

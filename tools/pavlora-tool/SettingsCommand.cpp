@@ -50,6 +50,18 @@ void PrintAll(const TLoadedAppSettings& loaded)
 
 } // namespace
 
+bool LoadToolAppSettings(TLoadedAppSettings& loaded)
+{
+    try {
+        loaded = LoadAppSettings(ProgramSettingsSource());
+    } catch (...) {
+        PrintError(CurrentFailureText());
+        return false;
+    }
+    ApplyAppSettings(loaded);
+    return true;
+}
+
 int RunSettingsCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -80,16 +92,8 @@ int RunSettingsCommand(const QStringList& arguments)
     AppFolders::SetProgramFolder(parser.value(program));
     ReadDebugConfig();
     TLoadedAppSettings loaded;
-    try {
-        loaded = LoadAppSettings(ProgramSettingsSource());
-    } catch (const EQORException& error) {
-        PrintError(error.Error().codeText);
+    if (!LoadToolAppSettings(loaded))
         return kExitFailure;
-    } catch (const std::exception& error) {
-        PrintError(QString::fromUtf8(error.what()));
-        return kExitFailure;
-    }
-    ApplyAppSettings(loaded);
 
     if (show) {
         PrintAll(loaded);

@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace pavlora {
+struct TLoadedAppSettings;
+} // namespace pavlora
+
 namespace pavlora::tool {
 
 // Exit statuses shared by every subcommand.
@@ -36,6 +40,10 @@ int ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments, c
 // without the program's message frame: its code text, else its message.
 // What an operator needs to fix a file.
 QString CurrentFailureText();
+
+// Loads the installation settings of the program folder as the program
+// does and puts them in force; false after printing the failure.
+bool LoadToolAppSettings(TLoadedAppSettings& loaded);
 
 // A usage error: the message and a hint on stderr; returns kExitUsage.
 int UsageError(const QString& message, const QString& command);

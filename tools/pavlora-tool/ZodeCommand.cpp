@@ -149,16 +149,8 @@ int RunZodeCommand(const QStringList& arguments)
         AppFolders::SetProgramFolder(parser.value(program));
     ReadDebugConfig(AppFolders::ProgramFolder());
     TLoadedAppSettings loaded;
-    try {
-        loaded = LoadAppSettings(ProgramSettingsSource());
-    } catch (const EQORException& error) {
-        PrintError(error.Error().codeText);
+    if (!LoadToolAppSettings(loaded))
         return kExitFailure;
-    } catch (const std::exception& error) {
-        PrintError(QString::fromUtf8(error.what()));
-        return kExitFailure;
-    }
-    ApplyAppSettings(loaded);
 
     TXMLDocumentPtr xchg;
     QString failure;
