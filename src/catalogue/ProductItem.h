@@ -90,6 +90,12 @@ public:
     bool forcePortrait = false;
     bool insideDefault = false;
     int maxProducts = -1;
+    // "bundle_quantity": above 0, the price list offers each variant as a
+    // bundle of this many prints with postage.
+    int bundleQuantity = 0;
+    // "pricelist_hide_shipping": the price list shows no shipping rows for
+    // this group.
+    bool hideShippingInPriceList = false;
     int calendarMonth = 0;
     int calendarYear = 0;
     ProductSelectMode selectMode = ProductSelectMode::Combo;

@@ -12,6 +12,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+
 namespace pavlora {
 namespace {
 
@@ -59,6 +61,8 @@ std::unique_ptr<TProductItem> TProductsReader::ReadItem(pugi::xml_node element, 
     item->size = ReadStringAttribute(element, "size");
     item->indexPrint = ReadBoolAttribute(element, "indexprint");
     item->maxProducts = ReadIntAttribute(element, "maxproducts", -1);
+    item->bundleQuantity = std::max(0, ReadIntAttribute(element, "bundle_quantity", 0));
+    item->hideShippingInPriceList = ReadBoolAttribute(element, "pricelist_hide_shipping");
     item->teaser = ReadBoolAttribute(element, "teaser");
     item->resourceFolder = ReadStringAttribute(element, "resfolder");
     item->calendarMonth = ReadIntAttribute(element, "calmonth", parent ? parent->calendarMonth : 0);

@@ -92,8 +92,28 @@ struct TPriceListWriter {
             }
             if (!item->Children())
                 continue;
-            if (!Collapsed(*item))
+            if (item->bundleQuantity > 0)
+                BundleRows(*item);
+            else if (!Collapsed(*item))
                 Products(*item->Children());
+        }
+    }
+
+    // A bundle offer: each variant as so many prints including postage.
+    void BundleRows(const TProductItem& item)
+    {
+        const TPriceList shipping = prices.GetShippingPrices(item.Root()->id);
+        const double postage = shipping.isEmpty() ? 0.0 : shipping.front();
+        for (const auto& child : *item.Children()) {
+            if (child->hidden || !child->xchg || !prices.ArticleOf(child.get()))
+                continue;
+            const TPriceList list = prices.GetPriceList(*child);
+            if (list.isEmpty())
+                continue;
+            const QString text
+                = QStringLiteral("%1 Abzüge %2 inkl. Porto").arg(item.bundleQuantity).arg(child->displayName);
+            html += QStringLiteral("<tr %1><td>%2</td><td align=\"right\">%3</td><td></td></tr>")
+                        .arg(rows.Product(), Escaped(text), Amount(item.bundleQuantity * list.front() + postage));
         }
     }
 
@@ -215,7 +235,8 @@ QString TXTCIPrices::GetHTMLPriceList(const QList<const TProductItem*>& groups, 
                 writer.ProductRow(group->displayName, GetPriceList(*group));
             if (group->Children())
                 writer.Products(*group->Children());
-            writer.ShippingRows(group->id, model);
+            if (!group->hideShippingInPriceList)
+                writer.ShippingRows(group->id, model);
         }
         if (!bottomText.isEmpty())
             html += QStringLiteral("</table><p %1>").arg(rows.Named("bottom_text")) + bottomText

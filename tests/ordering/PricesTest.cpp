@@ -86,9 +86,9 @@ constexpr char kProducts[] = R"(<productsdef version="1.0">
     <subgroup name="Produkt" select="combo" defchild="Tasse"/>
     <product id="Tasse" dispname="Tasse"/>
   </group>
-  <group id="Books" dispname="Fotobücher" edit="books">
+  <group id="Books" dispname="Fotobücher" edit="books" pricelist_hide_shipping="true">
     <subgroup name="Buch" select="combo" defchild="A4"/>
-    <product id="A4" dispname="A4">
+    <product id="A4" dispname="A4" bundle_quantity="2">
       <subgroup name="Seiten" select="combo" defchild="24"/>
       <item id="24" dispname="24 Seiten"/>
       <item id="48" dispname="48 Seiten"/>
@@ -501,6 +501,24 @@ TEST(PricesTest, HtmlTextsCloseTheirTags)
         "align=\"right\">0,16 €</td><td align=\"right\">0,14 €</td><td></td></tr>")));
     EXPECT_TRUE(list.contains(QStringLiteral("Versandkosten pro Auftrag<br/>ab 30,00 € Bestellwert (Post)")));
     EXPECT_TRUE(list.endsWith(QStringLiteral("</table><p  class=\"bottom_text\" >Stand</p></body></html>")));
+}
+
+// A bundle offer lists each variant as so many prints with postage; a group
+// may hide its shipping rows.
+TEST(PricesTest, BundleOffersAndHiddenShippingInThePriceList)
+{
+    Fixture fixture;
+    const TXTCIPrices prices = fixture.Prices();
+    const double postage = prices.GetShippingPrices(QStringLiteral("Books")).front();
+    const QString list = prices.GetHTMLPriceList({fixture.Product("Books")}, QString(), QString(), QString());
+    for (const auto& [name, price] : {std::pair{"24 Seiten", 29.95}, std::pair{"48 Seiten", 39.95}}) {
+        const QString row = QStringLiteral("<td>2 Abzüge %1 inkl. Porto</td><td align=\"right\">%2</td>")
+                                .arg(QLatin1String(name), FormatPrice(2 * price + postage, prices.Settings()));
+        EXPECT_TRUE(list.contains(row)) << row.toStdString() << "\n" << list.toStdString();
+    }
+    EXPECT_FALSE(list.contains(QStringLiteral("Versandkosten")));
+    EXPECT_TRUE(prices.GetHTMLPriceList({fixture.Product("Prints")}, QString(), QString(), QString())
+                    .contains(QStringLiteral("Versandkosten")));
 }
 
 } // namespace
