@@ -324,6 +324,7 @@ void TQORApp::InitializeOrderInterface()
                 settings.Text(QStringLiteral("locale")),
                 settings.Integer(QStringLiteral("prices_check_after_x_days"), 0));
         }
+        const bool firstPrices = !prices_;
         if (!productUpdater_ && catalogue_) {
             productUpdater_ = std::make_unique<TXTCIProductUpdater>(orderInterface_->XchgLinks(), catalogue_.get());
             orderInterface_->SetProductUpdater(productUpdater_.get());
@@ -333,6 +334,10 @@ void TQORApp::InitializeOrderInterface()
         if (result.IsError())
             throw EQORException(result);
         LinkPrices();
+        // Display names may show prices ("[price]"): the catalogue read before
+        // the prices existed is read again now.
+        if (firstPrices && prices_ && catalogue_)
+            ReadProducts();
         CheckPriceAge();
     } catch (...) {
         throw EQORException::WrapCurrent(QLatin1String(kOrderInterfaceContext));

@@ -4,6 +4,7 @@
 #include "app/QORApp.h"
 #include "catalogue/CartController.h"
 #include "catalogue/PrintCartItemData.h"
+#include "catalogue/ProductItem.h"
 #include "catalogue/ProductItemList.h"
 #include "catalogue/ProductTexts.h"
 #include "catalogue/ProductsReader.h"
@@ -326,6 +327,24 @@ INSTANTIATE_TEST_SUITE_P(Table, FatalDataTest,
         FatalCase{"CatalogueWindowClosed", "not xml", {}, kProductsText, MessageResult::Cancel, 1},
         FatalCase{"PricesClose", {}, "<xchg_data>", kPricesText, MessageButtonResult(bClose), 1}),
     CaseName());
+
+// Display names that show prices get them although the catalogue is read
+// before the price lists.
+TEST_F(QORAppTest, PricesInDisplayNamesAfterTheStart)
+{
+    const QString program = ProgramWith({"AppIni.dat", "AppRgn.dat", "ProdTexts.dat", "PBFonts.dat", "XChg.dat",
+        "al1001.dat", "al1002.dat", "tl1001.dat", "tl1002.dat"});
+    QByteArray products = ReadFile(BuiltProgramFolder() + QStringLiteral("/Data/Products.dat"));
+    products.replace("dispname=\"10 x 15\"", "dispname=\"10 x 15 ab {[price]Prints.10}\"");
+    WriteFile(program + QStringLiteral("/Data/Products.dat"), products);
+    TQORApp app(windows_);
+    ASSERT_TRUE(app.Create(Options(program)));
+    const TProductItem* format = app.Catalogue().Find(QStringLiteral("Prints.10"));
+    ASSERT_NE(format, nullptr);
+    EXPECT_TRUE(format->displayName.startsWith(QStringLiteral("10 x 15 ab ")));
+    EXPECT_TRUE(format->displayName.endsWith(QStringLiteral(" €"))) << format->displayName.toStdString();
+    EXPECT_NE(app.Prices()->ArticleOf(format), nullptr); // linked after the second read
+}
 
 TEST_F(QORAppTest, TheEndSweepsOrderFoldersButTheInterruptedOne)
 {
