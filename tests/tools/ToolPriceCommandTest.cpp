@@ -49,8 +49,8 @@ TEST(ToolPriceCommandTest, PrintsThePriceListOfEveryOrderableEntry)
     EXPECT_TRUE(lines.contains(QStringLiteral("PhotoBooks.A4.48\t39,95 €")));
     EXPECT_TRUE(lines.contains(QStringLiteral("Products\tshipping\t4,95 €\t0,00 €")));
 
-    result = RunTool({QStringLiteral("pricelist"), QStringLiteral("--program"), BuiltProgramFolder(),
-        QStringLiteral("--html")});
+    result = RunTool(
+        {QStringLiteral("pricelist"), QStringLiteral("--program"), BuiltProgramFolder(), QStringLiteral("--html")});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString html = QString::fromUtf8(result.out).trimmed();
     EXPECT_TRUE(html.startsWith(QStringLiteral("<html><body><table")));
