@@ -410,6 +410,12 @@ QString TXTCIPrices::FormattedPrice(const QString& catalogueId) const
 TProductItem* TXTCIPrices::ProductForFormat(
     const TProductItemList& catalogue, const QString& formatId, int account) const
 {
+    // Service format ids are numbers; a hand-over file written with catalogue
+    // ids ("Prints.10") is looked up in the catalogue.
+    bool numeric = false;
+    formatId.trimmed().toInt(&numeric);
+    if (!numeric)
+        return TFormatLookup::ProductForFormat(catalogue, formatId, account);
     return FindProductForFormat(formatId, catalogue, account == 2);
 }
 

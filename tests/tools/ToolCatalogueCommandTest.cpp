@@ -63,7 +63,7 @@ TEST(ToolCartCommandTest, ImportsAHandOverFileAndShowsTheCart)
     image.fill(Qt::blue);
     ASSERT_TRUE(image.save(folder + QStringLiteral("/a.jpg"), "JPEG"));
     WriteFile(folder + QStringLiteral("/Bestellung.fsw"),
-        "[General]\r\nAccount=0\r\nItems=1\r\n[0]\r\nItems=2\r\nQuantity=2,1\r\nProduct=Prints.10.matt,Prints.13\r\n"
+        "[General]\r\nAccount=0\r\nItems=1\r\n[0]\r\nItems=2\r\nQuantity=2,1\r\nProduct=Prints.10.matt,13\r\n"
         "Filename=a.jpg\r\nOrigFilename=Ferien.jpg\r\n");
     ToolResult result = RunTool({QStringLiteral("cart"), QStringLiteral("import"), QStringLiteral("--program"),
         BuiltProgramFolder(), folder + QStringLiteral("/Bestellung.fsw")});

@@ -10,6 +10,7 @@
 #include "catalogue/PhotoBookRefCartItemData.h"
 #include "catalogue/ProductItem.h"
 #include "core/QORException.h"
+#include "ordering/XTCIPrices.h"
 
 #include <QFileInfo>
 
@@ -71,13 +72,14 @@ int Show(const QString& file, TToolCatalogue& catalogue)
     return kExitSuccess;
 }
 
-int Import(const QString& file, TToolCatalogue& catalogue)
+int Import(const QString& file, TToolCatalogue& catalogue, const TFormatLookup* lookup)
 {
     if (!QFileInfo::exists(file)) {
         PrintError(QStringLiteral("pavlora-tool: cart import: %1: No such file").arg(file));
         return kExitFailure;
     }
     TCartController controller(TCartSettings{}, catalogue.items);
+    controller.SetFormatLookup(lookup);
     if (!controller.ImportCartIni(QFileInfo(file).absoluteFilePath())) {
         const TQORError error = LastError();
         PrintError(file + QStringLiteral(": ") + (error.codeText.isEmpty() ? error.Message() : error.codeText));
@@ -110,10 +112,19 @@ int RunCartCommand(const QStringList& arguments)
     const std::optional<QString> dataFolder = SetUpDataFolder(parser, program, nullptr);
     if (!dataFolder)
         return kExitFailure;
+    if (action == QLatin1String("import") && QFileInfo::exists(*dataFolder + QStringLiteral("/XChg.dat"))) {
+        // Format ids are found as the program finds them: through the prices.
+        TToolPrices prices;
+        if (!LoadToolPrices(*dataFolder, prices))
+            return kExitFailure;
+        const TXTCIPrices calculator = prices.Calculator();
+        return Import(positional.at(1), prices.catalogue, &calculator);
+    }
     TToolCatalogue catalogue;
     if (!ReadToolCatalogue(*dataFolder, catalogue))
         return kExitFailure;
-    return action == QLatin1String("show") ? Show(positional.at(1), catalogue) : Import(positional.at(1), catalogue);
+    return action == QLatin1String("show") ? Show(positional.at(1), catalogue)
+                                           : Import(positional.at(1), catalogue, nullptr);
 }
 
 } // namespace pavlora::tool
