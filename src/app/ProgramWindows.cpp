@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <unistd.h>
 
@@ -79,6 +80,21 @@ TProgramMainWindow::TProgramMainWindow(TQORApp& app)
 {
     form_->RegisterCommand(Command::Settings, [this](const QStringList&) { return ShowSettings(); });
     form_->Create();
+    if (TRegConfiguration* settings = app.UserSettings()) {
+        // Screen geometries, the primary screen first.
+        QList<QRect> screens;
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        if (primary)
+            screens.append(primary->geometry());
+        for (const QScreen* screen : QGuiApplication::screens())
+            if (screen != primary)
+                screens.append(screen->geometry());
+        form_->RestorePlacement(settings->LoadWindowPlacement(screens));
+        QObject::connect(form_.get(), &TMainForm::closing, form_.get(), [this] {
+            if (TRegConfiguration* userSettings = app_.UserSettings())
+                userSettings->SaveWindowPlacement(form_->Placement());
+        });
+    }
     app.SetCommandHandler(
         [this](int number, const QStringList& arguments) { return form_->RunCommand(number, arguments); },
         [this](int number) { return form_->CanRun(number); });

@@ -645,11 +645,29 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    Q_EMIT closing();
     if (current_)
         current_->Deactivated();
     if (help_)
         help_->close();
     event->accept();
+}
+
+void TMainForm::RestorePlacement(const TWindowPlacement& placement)
+{
+    setGeometry(placement.left, placement.top, placement.width, placement.height);
+    setWindowState(placement.state == TWindowState::Maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+TWindowPlacement TMainForm::Placement() const
+{
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    TWindowPlacement placement{normal.x(), normal.y(), normal.width(), normal.height(), TWindowState::Normal};
+    if (isMaximized())
+        placement.state = TWindowState::Maximized;
+    else if (isMinimized())
+        placement.state = TWindowState::Minimized;
+    return placement;
 }
 
 } // namespace pavlora

@@ -3,6 +3,7 @@
 #include "core/AppMessageBox.h"
 #include "core/AppSettings.h"
 #include "core/QORError.h"
+#include "core/WindowPlacement.h"
 #include "ui/CommandLineSwitches.h"
 #include "ui/NavigationCommands.h"
 #include "ui/ProgressWindow.h"
@@ -105,11 +106,19 @@ public:
     bool OpenExternalUrl(const QString& address);
     void SetUrlOpener(TUrlOpener opener) { urlOpener_ = std::move(opener); }
     bool NavigationLocked() const { return navigationLocked_; }
+
+    // The window's placement: restored before the window is first shown (a
+    // minimised window opens normal), read when it closes. A maximised
+    // window keeps the size it had before.
+    void RestorePlacement(const TWindowPlacement& placement);
+    TWindowPlacement Placement() const;
     bool DeviceStart() const { return deviceStart_; }
 
 Q_SIGNALS:
     // A command ran (number, arguments); for the application object's bookkeeping.
     void commandRan(int number, const QStringList& arguments);
+    // The window is closing (the close query said yes).
+    void closing();
 
 protected:
     bool event(QEvent* event) override;

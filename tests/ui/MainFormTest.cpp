@@ -409,5 +409,25 @@ TEST_F(MainFormTest, TermsCommandOpensTheTermsLink)
     EXPECT_EQ(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/agb"))});
 }
 
+// The placement goes back where it was stored, and a closing window says so
+// and reports the size it had before it was maximised.
+TEST_F(MainFormTest, PlacementIsRestoredAndReadWhenClosing)
+{
+    auto form = MakeForm();
+    form->RestorePlacement(TWindowPlacement{40, 30, 900, 640, TWindowState::Normal});
+    form->show();
+    EXPECT_EQ(form->Placement(), (TWindowPlacement{40, 30, 900, 640, TWindowState::Normal}));
+
+    form->setWindowState(Qt::WindowMaximized);
+    const TWindowPlacement maximised = form->Placement();
+    EXPECT_EQ(maximised.state, TWindowState::Maximized);
+    EXPECT_EQ(QRect(maximised.left, maximised.top, maximised.width, maximised.height), QRect(40, 30, 900, 640));
+
+    int closings = 0;
+    QObject::connect(form.get(), &TMainForm::closing, [&closings] { ++closings; });
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(closings, 1);
+}
+
 } // namespace
 } // namespace pavlora::test
