@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -59,14 +58,10 @@ TEST(ToolCatalogueCommandTest, ABrokenCatalogueFailsWithItsErrorText)
 TEST(ToolCartCommandTest, ImportsAHandOverFileAndShowsTheCart)
 {
     const QString folder = MakeFolder(QStringLiteral("order"));
-    QImage image(30, 20, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(folder + QStringLiteral("/a.jpg"), "JPEG"));
-    WriteFile(folder + QStringLiteral("/Bestellung.fsw"),
-        "[General]\r\nAccount=0\r\nItems=1\r\n[0]\r\nItems=2\r\nQuantity=2,1\r\nProduct=Prints.10.matt,13\r\n"
-        "Filename=a.jpg\r\nOrigFilename=Ferien.jpg\r\n");
+    const QString handOver
+        = WriteHandOverFile(folder, QStringLiteral("Bestellung.fsw"), "2,1", "Prints.10.matt,13", "Ferien.jpg");
     ToolResult result = RunTool({QStringLiteral("cart"), QStringLiteral("import"), QStringLiteral("--program"),
-        BuiltProgramFolder(), folder + QStringLiteral("/Bestellung.fsw")});
+        BuiltProgramFolder(), handOver});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString cartFile = folder + QStringLiteral("/Bestellung.psc");
     EXPECT_EQ(QString::fromUtf8(result.out).trimmed(), cartFile);

@@ -4,7 +4,6 @@
 
 #include "support/TestSandbox.h"
 
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -14,15 +13,11 @@ namespace {
 TEST(ToolPriceCommandTest, PricesACartFileAsTheCartViewShowsIt)
 {
     const QString folder = MakeFolder(QStringLiteral("order"));
-    QImage image(30, 20, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(folder + QStringLiteral("/a.jpg"), "JPEG"));
     // 48 + 1 prints of one format: three short of the first level.
-    WriteFile(folder + QStringLiteral("/B.fsw"),
-        "[General]\r\nAccount=0\r\nItems=1\r\n[0]\r\nItems=2\r\nQuantity=48,1\r\nProduct=Prints.10.matt,Prints.10\r\n"
-        "Filename=a.jpg\r\nOrigFilename=F.jpg\r\n");
+    const QString handOver
+        = WriteHandOverFile(folder, QStringLiteral("B.fsw"), "48,1", "Prints.10.matt,Prints.10", "F.jpg");
     ToolResult result = RunTool({QStringLiteral("cart"), QStringLiteral("import"), QStringLiteral("--program"),
-        BuiltProgramFolder(), folder + QStringLiteral("/B.fsw")});
+        BuiltProgramFolder(), handOver});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
 
     result = RunTool({QStringLiteral("price"), QStringLiteral("--program"), BuiltProgramFolder(),

@@ -2,6 +2,7 @@
 
 #include "support/TestSandbox.h"
 
+#include <QImage>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -22,6 +23,19 @@ ToolResult RunTool(const QStringList& arguments)
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
+}
+
+QString WriteHandOverFile(
+    const QString& folder, const QString& name, const char* quantities, const char* products, const char* originalName)
+{
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    EXPECT_TRUE(image.save(folder + QStringLiteral("/a.jpg"), "JPEG"));
+    const QString path = folder + QLatin1Char('/') + name;
+    WriteFile(path,
+        QByteArray("[General]\r\nAccount=0\r\nItems=1\r\n[0]\r\nItems=2\r\nQuantity=") + quantities
+            + "\r\nProduct=" + products + "\r\nFilename=a.jpg\r\nOrigFilename=" + originalName + "\r\n");
+    return path;
 }
 
 } // namespace pavlora::test
