@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/DesignErrors.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +12,7 @@
 namespace pavlora {
 
 class IOrderShell;
+class TECResourceManager;
 class TQORApp;
 
 // The splash window shown while the application object is built. UI
@@ -62,6 +65,15 @@ public:
     virtual std::unique_ptr<IMainWindow> CreateMainWindow(TQORApp& app) = 0;
     // Runs pending events of the UI thread.
     virtual void ProcessEvents() { }
+    // Where the skin layer's reports go (design errors, missing pictures).
+    virtual TSkinReporter& SkinReporter()
+    {
+        static THeadlessSkinReporter headless;
+        return headless;
+    }
+    // The windows paint with this resource manager from now on (null: no
+    // skin).
+    virtual void UseResources(TECResourceManager* /*resources*/) { }
 };
 
 } // namespace pavlora

@@ -7,12 +7,18 @@
 #include "catalogue/ProductItemList.h"
 #include "core/AppMessageBox.h"
 #include "core/Logger.h"
+#include "core/QORException.h"
 #include "core/RegConfiguration.h"
 #include "ordering/INA.h"
+#include "ordering/PriceListPage.h"
 #include "ordering/TransportSettings.h"
+#include "ordering/UserAccount.h"
+#include "ordering/XTCIPrices.h"
 #include "ui/MainForm.h"
 #include "ui/NavigationCommands.h"
+#include "ui/PriceListDialog.h"
 #include "ui/SettingsDialog.h"
+#include "ui/Skin.h"
 #include "ui/SplashForm.h"
 #include "ui/WindowMessages.h"
 
@@ -79,6 +85,7 @@ TProgramMainWindow::TProgramMainWindow(TQORApp& app)
     , form_(std::make_unique<TMainForm>(app.Settings(), Services(app)))
 {
     form_->RegisterCommand(Command::Settings, [this](const QStringList&) { return ShowSettings(); });
+    form_->RegisterCommand(Command::Prices, [this](const QStringList&) { return ShowPriceList(); });
     form_->Create();
     if (TRegConfiguration* settings = app.UserSettings()) {
         // Screen geometries, the primary screen first.
@@ -176,7 +183,7 @@ bool TProgramMainWindow::ShowSettings()
     TRegConfiguration* settings = app_.UserSettings();
     if (!settings)
         return false;
-    TStoredAccount account = settings->LoadUserAccount();
+    TStoredAccount account = StoredAccountOf(app_.CurrentUser());
     TSettingsDialog dialog(
         *settings, account, PrintFormats(app_.Catalogue()),
         app_.Settings().Integer(QStringLiteral("show_tour"), 1) == 1,
@@ -185,9 +192,32 @@ bool TProgramMainWindow::ShowSettings()
         },
         form_.get());
     dialog.exec();
+    // The dialog saved the login and the auto-login password with the
+    // account; the user record takes them.
+    ApplyStoredAccount(app_.CurrentUser(), account);
     if (TWorkFrame* frame = form_->CurrentFrame())
         QCoreApplication::postEvent(
             frame, new TWindowMessageEvent(WindowMessage::Refresh, RefreshReason::AfterSettings));
+    return true;
+}
+
+bool TProgramMainWindow::ShowPriceList()
+{
+    // Without price lists (a start cut short) there is nothing to show.
+    const TXTCIPrices* prices = app_.Prices();
+    if (!prices)
+        return false;
+    QString html;
+    try {
+        html = PriceListPage(*prices, app_.Catalogue(), app_.PriceListDate());
+    } catch (...) {
+        RecordCurrentException(QStringLiteral("ZODE.TXCTI.GetHTMLPriceList"));
+        ShowAppMessageBox(app_.ApplicationTitle(), TQORError{207, QString(), QString(), QString()}.Message(), {bOK},
+            MessageKind::Error);
+        return true;
+    }
+    TPriceListDialog dialog(html, prices->Settings().viewWidth, form_.get());
+    dialog.exec();
     return true;
 }
 
@@ -200,6 +230,11 @@ std::unique_ptr<ISplashWindow> TProgramWindows::CreateSplash(TQORApp&)
 std::unique_ptr<IMainWindow> TProgramWindows::CreateMainWindow(TQORApp& app)
 {
     return std::make_unique<TProgramMainWindow>(app);
+}
+
+void TProgramWindows::UseResources(TECResourceManager* resources)
+{
+    Skin::SetResourceManager(resources);
 }
 
 void TProgramWindows::ProcessEvents()

@@ -2,6 +2,7 @@
 
 #include "app/AppShell.h"
 #include "ordering/OrderShell.h"
+#include "ui/UiSkinReporter.h"
 
 #include <memory>
 
@@ -12,7 +13,8 @@ class TQORApp;
 
 // The program's main window as the application object sees it: the
 // skinned TMainForm with the application's answers, the settings dialog
-// (command 10) and the order interface's progress and questions.
+// (command 10), the price list (command 11) and the order interface's
+// progress and questions.
 class TProgramMainWindow : public IMainWindow, public IOrderShell {
 public:
     explicit TProgramMainWindow(TQORApp& app);
@@ -45,6 +47,7 @@ public:
 
 private:
     bool ShowSettings();
+    bool ShowPriceList();
 
     TQORApp& app_;
     std::unique_ptr<TMainForm> form_;
@@ -56,6 +59,11 @@ public:
     std::unique_ptr<ISplashWindow> CreateSplash(TQORApp& app) override;
     std::unique_ptr<IMainWindow> CreateMainWindow(TQORApp& app) override;
     void ProcessEvents() override;
+    TSkinReporter& SkinReporter() override { return skinReporter_; }
+    void UseResources(TECResourceManager* resources) override;
+
+private:
+    TUiSkinReporter skinReporter_;
 };
 
 } // namespace pavlora

@@ -1,5 +1,6 @@
 #include "app/QORApp.h"
 
+#include "app/StartupSkinReporter.h"
 #include "catalogue/CartController.h"
 #include "catalogue/ProductItem.h"
 #include "catalogue/ProductItemList.h"
@@ -15,9 +16,12 @@
 #include "layout/QualityRule.h"
 #include "ordering/INA.h"
 #include "ordering/QOROrderInterface.h"
+#include "ordering/UserAccount.h"
 #include "ordering/XTCIPrices.h"
 #include "ordering/XTCIProductLinks.h"
 #include "ordering/ZODE.h"
+#include "skin/ECPictureResource.h"
+#include "skin/ECResourceManager.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -111,6 +115,7 @@ bool TQORApp::Create(const TQORAppOptions& options)
     arguments_ = options.arguments;
     protocolNumber_ = options.protocolNumber;
     const bool debugMode = options.settingsSource.debug.debugMode;
+    CreateResources(options);
 
     if (!debugMode) {
         splash_ = windows_.CreateSplash(*this);
@@ -165,8 +170,40 @@ bool TQORApp::Create(const TQORAppOptions& options)
     // The check for an interrupted order upload joins here once resuming exists.
     if (Settings().IsText(QStringLiteral("usedevcheck"), QStringLiteral("true"), Qt::CaseInsensitive))
         ReportMessage(QStringLiteral("Device detection is not available in this version"));
+    blockTreeViewOnCreate_ = Settings().Boolean(QStringLiteral("block_treeview_oncreate"), false);
     StartTour();
+    ReadLateSettings();
     return true;
+}
+
+void TQORApp::CreateResources(const TQORAppOptions& options)
+{
+    // Set up as an installation has it: the program folder, its
+    // "Resources" and the "Data" folder beside it, until the settings name
+    // the data folder and the language.
+    skinReporter_ = std::make_unique<TStartupSkinReporter>(windows_.SkinReporter());
+    resources_ = std::make_unique<TECResourceManager>(*skinReporter_);
+    const QString programFolder = options.settingsSource.programFolder;
+    resources_->SetProgramFolder(programFolder);
+    resources_->SetResourceFileName(options.settingsSource.resourceFileName);
+    resources_->SetDesignFileName(QStringLiteral("Design.dat"));
+    resources_->SetLanguageExtension(QLatin1String(kDefaultLanguageExtension));
+    resources_->SetDataFolder(programFolder + QStringLiteral("/Data"));
+    resources_->ReloadDesigns();
+    windows_.UseResources(resources_.get());
+}
+
+void TQORApp::ReadLateSettings()
+{
+    const QString arrow = QStringLiteral("Images/ArrowOnPicture.png");
+    if (resources_->ResourceExists(arrow))
+        arrowPicture_ = resources_->GetPicture(arrow);
+}
+
+void TQORApp::SaveUserAccount()
+{
+    if (userSettings_)
+        userSettings_->SaveUserAccount(StoredAccountOf(currentUser_));
 }
 
 void TQORApp::ProgressStep(const QString& text)
@@ -186,6 +223,13 @@ void TQORApp::ReadSettings(const TQORAppOptions& options)
 {
     loaded_ = LoadAppSettings(options.settingsSource);
     ApplyAppSettings(loaded_);
+    // The designs of the folders the settings chose; design errors are
+    // asked about from now on.
+    resources_->SetLanguageExtension(loaded_.languageExtension);
+    resources_->SetDataFolder(loaded_.dataFolder);
+    skinReporter_->Arm();
+    resources_->EnableDesignReload();
+    resources_->ReloadDesigns();
     if (splash_ && splash_->HasVisibleStepLabel() && !loaded_.dataCandidate.isEmpty())
         splash_->SetStepText(loaded_.dataCandidate);
 
@@ -209,6 +253,7 @@ void TQORApp::ReadSettings(const TQORAppOptions& options)
     layout.preventOverlap = settings.Boolean(QStringLiteral("pb_prevent_overlapp"), true);
     layout.enableCp1252Charset = settings.Boolean(QStringLiteral("enable_cp1252_charset"), false);
     layout.maxTextLength = settings.Integer(QStringLiteral("pb_max_text_length"), 3800);
+    layout.canRotate = settings.Boolean(QStringLiteral("pb_can_rotate"), false);
     SetLayoutSettings(layout);
     TQualitySettings quality;
     quality.qualityFactor = settings.Text(QStringLiteral("quality_factor"));
@@ -218,6 +263,8 @@ void TQORApp::ReadSettings(const TQORAppOptions& options)
     quality.ratio23 = settings.Float(QStringLiteral("image_ratio_23"), 0.666);
     quality.tolerance23 = settings.Float(QStringLiteral("image_ratio_34_tolerance"), 0.006);
     SetQualitySettings(quality);
+
+    useLzw_ = settings.Boolean(QStringLiteral("use_lzw"), true);
 
     texts_ = std::make_unique<TProductTexts>();
     texts_->Load(loaded_.dataFolder, loaded_.dataLanguageFolder);
@@ -278,6 +325,12 @@ void TQORApp::LinkPrices()
         = std::make_unique<TXTCIPrices>(productUpdater_->Prices(*protocol, TPriceSettings::FromSettings(Settings())));
     cart_->SetFormatLookup(prices.get());
     prices_ = std::move(prices);
+}
+
+QDateTime TQORApp::PriceListDate() const
+{
+    auto* protocol = orderInterface_ ? dynamic_cast<TXTCI*>(&orderInterface_->Protocol()) : nullptr;
+    return protocol && prices_ ? protocol->ArticleModels().PriceListDate() : QDateTime();
 }
 
 void TQORApp::CheckPriceAge()
@@ -408,6 +461,8 @@ void TQORApp::Shutdown()
     if (shutDown_)
         return;
     shutDown_ = true;
+    if (userSettings_ && !lastTreeViewPath_.isEmpty())
+        userSettings_->WriteElement(QStringLiteral("LastTreeViewPath"), lastTreeViewPath_);
     if (recoveryReached_)
         DeleteAutoSaveFiles();
     // An interrupted order's folder survives until the next start offers it.
@@ -423,6 +478,8 @@ void TQORApp::Shutdown()
     userSettings_.reset();
     splash_.reset();
     mainWindow_.reset();
+    windows_.UseResources(nullptr);
+    resources_.reset();
     if (instance_ == this)
         instance_ = nullptr;
 }

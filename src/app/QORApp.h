@@ -3,7 +3,9 @@
 #include "app/AppShell.h"
 #include "core/AppSettingsLoader.h"
 #include "core/XMLUtils2.h"
+#include "ordering/QORRecords.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,9 @@
 namespace pavlora {
 
 class TCartController;
+class TECPictureResource;
+class TECResourceManager;
+class TStartupSkinReporter;
 class TProductItemList;
 class TProductTexts;
 class TQOROrderInterface;
@@ -101,12 +106,22 @@ public:
     const TAppSettings& Settings() const { return loaded_.settings; }
     const TLoadedAppSettings& LoadedSettings() const { return loaded_; }
     TRegConfiguration* UserSettings() const { return userSettings_.get(); }
+    // The skin and the deployment's files in the design folders.
+    TECResourceManager* Resources() const { return resources_.get(); }
+    // The customer's account as the user settings keep it; the order
+    // dialogs fill in what the server knows.
+    TQORUser& CurrentUser() { return currentUser_; }
+    // Writes the current user record to the user settings.
+    void SaveUserAccount();
     TProductItemList& Catalogue() { return *catalogue_; }
     TCartController* Cart() const { return cart_.get(); }
     TQOROrderInterface* OrderInterface() const { return orderInterface_.get(); }
     // The price calculator on the current price lists; null before the
     // order interface has loaded them.
     const TXTCIPrices* Prices() const { return prices_.get(); }
+    // The date of the stored price lists the prices come from; invalid
+    // without prices.
+    QDateTime PriceListDate() const;
     IMainWindow* MainWindow() const { return mainWindow_.get(); }
     const QStringList& Arguments() const { return arguments_; }
     const QString& ApplicationTitle() const { return applicationTitle_; }
@@ -120,9 +135,20 @@ public:
     bool DeviceStart() const { return deviceStart_; }
     void ClearDeviceStart() { deviceStart_ = false; }
     bool RecoveryReached() const { return recoveryReached_; }
+    // "UseJPG2000Compression" of the user settings as read at start-up.
+    bool UseJpeg2000() const { return useJpeg2000_; }
+    // "use_lzw": GIF pictures are listed and LZW-compressed files written.
+    bool UseLzw() const { return useLzw_; }
+    // "block_treeview_oncreate": the folder tree opens without expanding.
+    bool BlockTreeViewOnCreate() const { return blockTreeViewOnCreate_; }
+    // The picture drawn over a thumbnail to point at it, or null.
+    std::shared_ptr<const TECPictureResource> ArrowPicture() const { return arrowPicture_; }
+    // The folder tree's last folder, stored as "LastTreeViewPath" at the end.
+    void SetLastTreeViewPath(const QString& path) { lastTreeViewPath_ = path; }
     TPhotoBookRequest& PhotoBookRequest() { return photoBookRequest_; }
 
 private:
+    void CreateResources(const TQORAppOptions& options);
     void ProgressStep(const QString& text);
     void ReadSettings(const TQORAppOptions& options);
     void ReadUserSettings(const TQORAppOptions& options);
@@ -138,6 +164,9 @@ private:
     // "prices_check_after_x_days".
     void CheckPriceAge();
     void StartTour();
+    // Reads the settings the later steps hand to the pictures and the
+    // folder tree, and loads the arrow picture.
+    void ReadLateSettings();
     QString LastTmpOrderDir() const;
     void DeleteAutoSaveFiles();
     // Deletes the order folders but the one named `kept`.
@@ -146,6 +175,8 @@ private:
     static TQORApp* instance_;
 
     IAppWindowFactory& windows_;
+    std::unique_ptr<TStartupSkinReporter> skinReporter_;
+    std::unique_ptr<TECResourceManager> resources_;
     QStringList arguments_;
     TLoadedAppSettings loaded_;
     std::unique_ptr<TProductTexts> texts_;
@@ -163,6 +194,9 @@ private:
     TCommandHandler commandHandler_;
     TCommandAvailability commandAvailability_;
     TPhotoBookRequest photoBookRequest_;
+    TQORUser currentUser_;
+    std::shared_ptr<const TECPictureResource> arrowPicture_;
+    QString lastTreeViewPath_;
     int protocolNumber_ = 0;
 
     QString applicationTitle_;
@@ -172,6 +206,9 @@ private:
     QString autoSaveCartFile_;
     QString autoSavePhotoBookFile_;
     bool reverseButtonOrder_ = false;
+    bool useJpeg2000_ = false;
+    bool useLzw_ = true;
+    bool blockTreeViewOnCreate_ = false;
     bool deviceStart_ = false;
     bool recoveryReached_ = false;
     bool keepAutoSavePhotoBook_ = false;

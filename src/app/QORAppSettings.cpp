@@ -5,6 +5,7 @@
 #include "core/RegConfiguration.h"
 #include "ordering/INA.h"
 #include "ordering/TransportSettings.h"
+#include "ordering/UserAccount.h"
 
 #include <algorithm>
 
@@ -18,7 +19,9 @@ void TQORApp::ReadUserSettings(const TQORAppOptions& options)
         options.userSettingsFolder);
     // The proxy, the extra CA file and the time-outs of the order transport.
     allowedHosts_ = ConfigureTransport(TINA::Instance(), settings, *userSettings_, loaded_.dataFolder).allowedHosts;
+    ApplyStoredAccount(currentUser_, userSettings_->LoadUserAccount());
     userSettings_->SetDataLanguageFolder(loaded_.dataLanguageFolder);
+    useJpeg2000_ = userSettings_->BooleanValue(QStringLiteral("UseJPG2000Compression"));
 }
 
 void TQORApp::StartTour()

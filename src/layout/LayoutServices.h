@@ -14,6 +14,7 @@ struct TLayoutSettings {
     bool preventOverlap = true; // "pb_prevent_overlapp": moved graphics stay near their print
     bool enableCp1252Charset = false; // "enable_cp1252_charset": label texts keep codes 128–159
     int maxTextLength = 3800; // "pb_max_text_length": characters of a label's wrapped text
+    bool canRotate = false; // "pb_can_rotate": pictures and labels may be rotated in the designer
 };
 
 TLayoutSettings LayoutSettings();

@@ -19,6 +19,8 @@ TPriceSettings TPriceSettings::FromSettings(const TAppSettings& settings)
         result.rowColor2 = color2;
     result.hideZeroShipping = settings.Boolean(QStringLiteral("pricelist_hide_zero_shipping"), false);
     result.viewWidth = settings.Integer(QStringLiteral("pricelist_width"), 0);
+    result.styleSheet = settings.Text(QStringLiteral("pricelist_style"));
+    result.infoStar = settings.Text(QStringLiteral("price_info_star"));
     return result;
 }
 

@@ -19,6 +19,10 @@ struct TPriceSettings {
     bool hideZeroShipping = false;
     // "pricelist_width": the width of the price list view in pixels.
     int viewWidth = 0;
+    // "pricelist_style": the style sheet of the HTML price list.
+    QString styleSheet;
+    // "price_info_star": the marker shown beside prices.
+    QString infoStar;
 
     static TPriceSettings FromSettings(const TAppSettings& settings);
 };

@@ -200,7 +200,9 @@ QString TXTCIPrices::GetHTMLPriceList(const QList<const TProductItem*>& groups, 
                     .arg(levels + 2)
                     .arg(headerText);
         TPriceListWriter writer{*this, rows, html, levels};
-        const int cellWidth = settings_.viewWidth / (levels + 2);
+        // The first of the levels + 2 cells is twice as wide: the row is
+        // levels + 3 cells wide in all, so that it fits the view.
+        const int cellWidth = settings_.viewWidth / (levels + 3);
         for (const TProductItem* group : groups) {
             const TXTCIArticleModel& model = RequireModelForGroup(group->id);
             html += QStringLiteral("<tr %1>").arg(rows.Named("separator"));

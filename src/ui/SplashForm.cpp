@@ -1,14 +1,17 @@
 #include "ui/SplashForm.h"
 
+#include "skin/StyleRegistry.h"
+#include "ui/ECLabel.h"
+#include "ui/FormConfigApplier.h"
+#include "ui/Skin.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
-#include <QVBoxLayout>
 
 #include <chrono>
 
@@ -17,7 +20,7 @@ namespace pavlora {
 namespace {
 
 constexpr int kWidth = 480;
-constexpr int kHeight = 280;
+constexpr int kHeight = 300;
 constexpr int kCloseCheckMs = 50;
 
 std::int64_t NowMs()
@@ -29,21 +32,25 @@ std::int64_t NowMs()
 } // namespace
 
 TSplashForm::TSplashForm(const QString& title)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , title_(title)
-    , stepLabel_(new QLabel(this))
+    : title_(title)
+    , stepLabel_(new TECLabel(this))
 {
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("SplashForm"));
-    setFixedSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
     stepLabel_->setObjectName(QStringLiteral("StepLabel"));
-    stepLabel_->setStyleSheet(QStringLiteral("color: #f4f7fb;"));
-    QFont font = stepLabel_->font();
-    font.setPointSizeF(10.0);
-    stepLabel_->setFont(font);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(28, 24, 28, 22);
-    layout->addStretch();
-    layout->addWidget(stepLabel_);
+    stepLabel_->setGeometry(24, kHeight - 38, kWidth - 48, 20);
+    // A skin without a splash keeps the plain window rather than asking
+    // about styles it never meant to have.
+    if (Skinned()) {
+        SetStyleName(QStringLiteral("Splash"));
+        stepLabel_->SetStyleName(QStringLiteral("SplashStep"));
+    } else {
+        stepLabel_->setStyleSheet(QStringLiteral("color: #f4f7fb;"));
+        stepLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    ApplyFormConfig(*this, TFormConfigMode::Geometry);
+    setFixedSize(size());
     timer_.setInterval(kCloseCheckMs);
     connect(&timer_, &QTimer::timeout, this, &TSplashForm::CheckEnd);
 }
@@ -88,7 +95,22 @@ void TSplashForm::CheckEnd()
         closed();
 }
 
-void TSplashForm::paintEvent(QPaintEvent*)
+bool TSplashForm::Skinned() const
+{
+    const std::shared_ptr<TStyleRegistry> styles = Skin::Styles();
+    return styles
+        && styles->StyleNames(QStringLiteral("panel")).contains(QStringLiteral("Splash"), Qt::CaseInsensitive);
+}
+
+void TSplashForm::paintEvent(QPaintEvent* event)
+{
+    if (Skinned())
+        TECPanel::paintEvent(event);
+    else
+        PaintPlain();
+}
+
+void TSplashForm::PaintPlain()
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

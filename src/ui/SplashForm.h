@@ -1,18 +1,25 @@
 #pragma once
 
 #include "app/AppShell.h"
+#include "ui/ECPanel.h"
 
 #include <QTimer>
-#include <QWidget>
-
-class QLabel;
 
 namespace pavlora {
 
-// The splash window of the start-up: the program's title and the step
-// label "StepLabel" that names the step under way. The customer cannot
-// close it; it closes itself once its end time has come. UI thread only.
-class TSplashForm : public QWidget, public ISplashWindow {
+class TECLabel;
+
+// The splash window of the start-up, skinned: the panel style "Splash"
+// (the deployment's picture) and the step label "StepLabel" (style
+// "SplashStep") that names the step under way; the form configuration
+// "TSplashForm" sizes the window and places, shows or hides the label.
+// Without a skin it paints the program's title on a plain background.
+//
+// The customer cannot close it; it closes itself once its end time has
+// come. UI thread only.
+class TSplashForm : public TECPanel, public ISplashWindow {
+    Q_OBJECT
+
 public:
     explicit TSplashForm(const QString& title);
     ~TSplashForm() override;
@@ -22,7 +29,9 @@ public:
     void SetStepText(const QString& text) override;
     void CloseAt(std::int64_t endTimeMs, std::function<void()> closed) override;
 
-    QLabel* StepLabel() const { return stepLabel_; }
+    TECLabel* StepLabel() const { return stepLabel_; }
+    // The deployment's skin paints the window.
+    bool Skinned() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -30,9 +39,10 @@ protected:
 
 private:
     void CheckEnd();
+    void PaintPlain();
 
     QString title_;
-    QLabel* stepLabel_;
+    TECLabel* stepLabel_;
     QTimer timer_;
     std::int64_t endTimeMs_ = 0;
     std::function<void()> closed_;

@@ -1,5 +1,7 @@
 // The built program on the demo deployment: it starts with its real windows,
-// enables its main window, and a second start while it runs ends at once.
+// the skinned splash and its step texts, enables its main window without a
+// design error or a missing picture, and a second start while it runs ends
+// at once.
 
 #include "support/TestSandbox.h"
 
@@ -31,12 +33,14 @@ TEST(ProgramTest, StartsOnTheDemoDeploymentAndRefusesASecondInstance)
     const QString folder = MakeFolder(QStringLiteral("program"));
     ASSERT_TRUE(QFile::copy(BuiltProgramFolder() + QStringLiteral("/pavlora"), folder + QStringLiteral("/pavlora")));
     ASSERT_TRUE(CopyFolder(BuiltProgramFolder() + QStringLiteral("/Data"), folder + QStringLiteral("/Data")));
-    // Debug mode: no launcher hand-over and no splash; reports on stderr.
-    WriteFile(folder + QStringLiteral("/Debug.cfg"), "DebugMode=1\r\nEnableReportMsg=1\r\n");
+    // Started as the launcher starts it (with the token), so the splash
+    // shows; reports on stderr.
+    WriteFile(folder + QStringLiteral("/Debug.cfg"), "EnableReportMsg=1\r\n");
+    const QStringList token{QStringLiteral("k2m5")};
 
     QProcess program;
     program.setProcessChannelMode(QProcess::SeparateChannels);
-    program.start(folder + QStringLiteral("/pavlora"), {});
+    program.start(folder + QStringLiteral("/pavlora"), token);
     ASSERT_TRUE(program.waitForStarted(10000));
     QByteArray reports;
     const bool enabled = WaitUntil(
@@ -47,10 +51,11 @@ TEST(ProgramTest, StartsOnTheDemoDeploymentAndRefusesASecondInstance)
         },
         std::chrono::seconds(20));
     EXPECT_TRUE(enabled && reports.contains("Main window enabled after")) << reports.constData();
-    EXPECT_FALSE(reports.contains("Resource ")) << reports.constData(); // no design errors
+    EXPECT_FALSE(reports.contains("Design error")) << reports.constData();
+    EXPECT_FALSE(reports.contains("Resource ")) << reports.constData(); // no missing picture
 
     QProcess second;
-    second.start(folder + QStringLiteral("/pavlora"), {});
+    second.start(folder + QStringLiteral("/pavlora"), token);
     EXPECT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(program.state(), QProcess::Running);

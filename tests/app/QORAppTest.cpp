@@ -15,13 +15,16 @@
 #include "core/RegConfiguration.h"
 #include "ordering/OrderFolders.h"
 #include "ordering/OrderShell.h"
+#include "ordering/PriceListPage.h"
 #include "ordering/XTCIPrices.h"
+#include "skin/ECResourceManager.h"
 #include "support/TestSandbox.h"
 
 #include "../catalogue/CatalogueFixtures.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -189,6 +192,39 @@ TEST_F(QORAppTest, BuildsTheDemoDeploymentInOrderAndEnablesTheMainWindow)
     EXPECT_FALSE(app.Prices()->GetPriceList(*print).isEmpty());
     EXPECT_TRUE(app.RecoveryReached());
     EXPECT_FALSE(app.DeviceStart());
+    // The skin and the pictures of the deployment.
+    ASSERT_NE(app.Resources(), nullptr);
+    EXPECT_TRUE(app.Resources()->StylesLoaded());
+    EXPECT_EQ(app.Resources()->Slot(3), BuiltProgramFolder() + QStringLiteral("/Data/"));
+    EXPECT_NE(app.ArrowPicture(), nullptr);
+}
+
+TEST_F(QORAppTest, TheAccountAndTheLastFolderAreKeptForTheNextStart)
+{
+    {
+        TQORApp app(windows_);
+        ASSERT_TRUE(app.Create(Options()));
+        EXPECT_TRUE(app.CurrentUser().email.isEmpty());
+        TQORUser& user = app.CurrentUser();
+        user.email = QStringLiteral("anna@example.org");
+        user.password = QStringLiteral("geheim");
+        user.autoLogin = true;
+        user.userId = QStringLiteral("4711"); // known to the server only
+        user.Billing().city = QStringLiteral("Köln");
+        app.SaveUserAccount();
+        app.SetLastTreeViewPath(QStringLiteral("/home/anna/Bilder/Urlaub"));
+    }
+    TQORApp app(windows_);
+    ASSERT_TRUE(app.Create(Options()));
+    const TQORUser& user = app.CurrentUser();
+    EXPECT_EQ(user.email, QStringLiteral("anna@example.org"));
+    EXPECT_EQ(user.password, QStringLiteral("geheim"));
+    EXPECT_TRUE(user.userId.isEmpty());
+    ASSERT_EQ(user.addresses.size(), 2);
+    EXPECT_EQ(user.addresses.at(0).city, QStringLiteral("Köln"));
+    EXPECT_EQ(user.addresses.at(1).addressKind, 1);
+    EXPECT_EQ(
+        app.UserSettings()->Value(QStringLiteral("LastTreeViewPath")), QStringLiteral("/home/anna/Bilder/Urlaub"));
 }
 
 TEST_F(QORAppTest, TheTourRunsUnlessTheDeploymentOrADeviceStartSaysNo)
@@ -344,6 +380,17 @@ TEST_F(QORAppTest, PricesInDisplayNamesAfterTheStart)
     EXPECT_TRUE(format->displayName.startsWith(QStringLiteral("10 x 15 ab ")));
     EXPECT_TRUE(format->displayName.endsWith(QStringLiteral(" €"))) << format->displayName.toStdString();
     EXPECT_NE(app.Prices()->ArticleOf(format), nullptr); // linked after the second read
+
+    // The price list of the navigation: every group with prices, dated by
+    // the stored lists.
+    const QFileInfo stored(program + QStringLiteral("/Data/al1001.dat"));
+    ASSERT_TRUE(app.PriceListDate().isValid());
+    const QString page = PriceListPage(*app.Prices(), app.Catalogue(), app.PriceListDate());
+    EXPECT_TRUE(page.contains(QStringLiteral("Versandkosten pro Auftrag")));
+    EXPECT_TRUE(page.contains(QStringLiteral("10 x 15 ab ")));
+    EXPECT_TRUE(page.contains(
+        QStringLiteral("Stand der Preisliste: ") + app.PriceListDate().toString(QStringLiteral("dd.MM.yyyy"))));
+    EXPECT_LE(app.PriceListDate(), stored.lastModified());
 }
 
 TEST_F(QORAppTest, TheEndSweepsOrderFoldersButTheInterruptedOne)

@@ -1,9 +1,9 @@
-// The splash window: its step label, and that only its end time closes it.
+// The splash window: its step label, that only its end time closes it, and
+// its skin.
 
 #include "ui/SplashForm.h"
-#include "support/TestSandbox.h"
-
-#include <QLabel>
+#include "ui/ECLabel.h"
+#include "ui/SkinFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@ namespace {
 TEST(SplashFormTest, ShowsTheStepAndClosesItselfOnlyAtItsEndTime)
 {
     TSplashForm splash(QStringLiteral("Pavlora"));
+    EXPECT_FALSE(splash.Skinned());
     EXPECT_FALSE(splash.HasVisibleStepLabel()); // not shown yet: steps do nothing
     splash.Show();
     ASSERT_TRUE(splash.HasVisibleStepLabel());
@@ -32,6 +33,42 @@ TEST(SplashFormTest, ShowsTheStepAndClosesItselfOnlyAtItsEndTime)
     splash.CloseAt(0, [&closed] { ++closed; }); // the end time has passed
     EXPECT_TRUE(WaitUntil([&] { return closed == 1; }));
     EXPECT_FALSE(splash.isVisible());
+}
+
+class SkinnedSplashTest : public SkinFixture { };
+
+TEST_F(SkinnedSplashTest, TakesItsPictureSizeAndStepLabelFromTheDeployment)
+{
+    WriteDesign("<font style=\"Step\" name=\"Arial\" size=\"9\" color=\"$FFFFFF\"/>\n"
+                "<panel style=\"Splash\" fill_style=\"image\" back_image_id=\"Splash/Splash.png\"/>\n"
+                "<label style=\"SplashStep\" font=\"Step\"/>\n",
+        "<form name=\"TSplashForm\" width=\"400\" height=\"240\">\n"
+        "  <control name=\"StepLabel\" visible=\"true\" left=\"10\" top=\"200\" width=\"380\" height=\"20\"/>\n"
+        "</form>\n");
+    WriteFile(program_ + QStringLiteral("/Splash/Splash.png"), SolidPng(400, 240, QColor(0x20, 0xA0, 0x40)));
+    StartSkin();
+
+    TSplashForm splash(QStringLiteral("Pavlora"));
+    splash.Show();
+    EXPECT_TRUE(splash.Skinned());
+    EXPECT_EQ(splash.size(), QSize(400, 240));
+    EXPECT_EQ(splash.StepLabel()->geometry(), QRect(10, 200, 380, 20));
+    EXPECT_EQ(splash.StepLabel()->StyleName(), QStringLiteral("SplashStep"));
+    EXPECT_TRUE(splash.HasVisibleStepLabel());
+    const QImage shown = splash.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(5, 5), QColor(0x20, 0xA0, 0x40)); // the deployment's picture
+}
+
+TEST_F(SkinnedSplashTest, ADesignThatHidesTheStepLabelTurnsTheStepsOff)
+{
+    WriteDesign("<panel style=\"Splash\" color=\"$402010\"/>\n",
+        "<form name=\"TSplashForm\">\n  <control name=\"StepLabel\" visible=\"false\"/>\n</form>\n");
+    StartSkin();
+
+    TSplashForm splash(QStringLiteral("Pavlora"));
+    splash.Show();
+    EXPECT_FALSE(splash.HasVisibleStepLabel());
+    EXPECT_EQ(splash.grab().toImage().pixelColor(5, 5), QColor(0x10, 0x20, 0x40));
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 
 #include "support/TestSandbox.h"
 
-
 #include <gtest/gtest.h>
 
 namespace pavlora::test {
@@ -48,8 +47,11 @@ TEST(ToolPriceCommandTest, PrintsThePriceListOfEveryOrderableEntry)
         {QStringLiteral("pricelist"), QStringLiteral("--program"), BuiltProgramFolder(), QStringLiteral("--html")});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString html = QString::fromUtf8(result.out).trimmed();
-    EXPECT_TRUE(html.startsWith(QStringLiteral("<html><body><table")));
-    EXPECT_TRUE(html.endsWith(QStringLiteral("</table></body></html>")));
+    // The page the program shows: the deployment's style sheet, the date
+    // of the stored lists below the table.
+    EXPECT_TRUE(html.startsWith(QStringLiteral("<html><head><style>body {")));
+    EXPECT_TRUE(html.contains(QStringLiteral("</table><p  class=\"bottom_text\" >Stand der Preisliste: ")));
+    EXPECT_TRUE(html.endsWith(QStringLiteral("</p></body></html>")));
     EXPECT_TRUE(html.contains(QStringLiteral("<td align=\"right\">59,95 €</td>")));
 }
 

@@ -6,6 +6,7 @@
 
 #include "catalogue/ProductItem.h"
 #include "core/QORException.h"
+#include "ordering/PriceListPage.h"
 
 namespace pavlora::tool {
 namespace {
@@ -52,10 +53,8 @@ int RunPriceListCommand(const QStringList& arguments)
     try {
         const TXTCIPrices calculator = prices.Calculator();
         if (parser.isSet(html)) {
-            QList<const TProductItem*> groups;
-            for (const auto& group : prices.catalogue.items)
-                groups.append(group.get());
-            PrintOut(calculator.GetHTMLPriceList(groups, QString()));
+            PrintOut(
+                PriceListPage(calculator, prices.catalogue.items, prices.protocol->ArticleModels().PriceListDate()));
             return kExitSuccess;
         }
         PrintEntries(prices.catalogue.items, calculator);

@@ -1,20 +1,22 @@
-// pavlora-screenshots PROGRAM_FOLDER OUTPUT_FOLDER
-// Shows the main window, a message box and the skin of the splash window
+// pavlora-screenshots PROGRAM_FOLDER OUTPUT_FOLDER [PRICE_LIST_HTML]
+// Shows the main window, a message box, the splash window and (given the
+// page that "pavlora-tool pricelist --html" prints) the price list
 // with the demo deployment on the offscreen platform and saves what the
 // widgets paint (their own grab) as PNG files.
 
 #include "core/AppSettings.h"
 #include "skin/DesignErrors.h"
 #include "skin/ECResourceManager.h"
-#include "ui/ECLabel.h"
-#include "ui/ECPanel.h"
 #include "ui/FormInfoBox.h"
 #include "ui/MainForm.h"
+#include "ui/PriceListDialog.h"
 #include "ui/Skin.h"
+#include "ui/SplashForm.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPixmap>
 
 #include <cstdio>
@@ -37,8 +39,8 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: pavlora-screenshots PROGRAM_FOLDER OUTPUT_FOLDER\n");
+    if (arguments.size() != 3 && arguments.size() != 4) {
+        std::fprintf(stderr, "usage: pavlora-screenshots PROGRAM_FOLDER OUTPUT_FOLDER [PRICE_LIST_HTML]\n");
         return 2;
     }
     const QString output = arguments.at(2);
@@ -82,18 +84,24 @@ int main(int argc, char* argv[])
     request.width = 425;
     form.ShowMessageBox(request);
 
-    // The splash window's skin: its panel and step label as the design places them.
-    TECPanel splash;
-    splash.SetStyleName(QStringLiteral("Splash"));
-    splash.resize(480, 300);
-    TECLabel step(&splash);
-    step.setObjectName(QStringLiteral("StepLabel"));
-    step.SetStyleName(QStringLiteral("SplashStep"));
-    step.setText(QStringLiteral("Lesen der Produktdaten..."));
-    step.setGeometry(24, 262, 432, 20);
-    splash.show();
+    // The splash window as the start-up shows it.
+    TSplashForm splash(QStringLiteral("Pavlora"));
+    splash.Show();
+    splash.SetStepText(QStringLiteral("Lesen der Produktdaten..."));
     QApplication::processEvents();
-    ok = Save(splash, output + QStringLiteral("/splash-skin.png")) && ok;
+    ok = Save(splash, output + QStringLiteral("/splash.png")) && ok;
+
+    if (arguments.size() == 4) {
+        QFile page(arguments.at(3));
+        if (!page.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(arguments.at(3)));
+            return 1;
+        }
+        TPriceListDialog prices(QString::fromUtf8(page.readAll()), 720);
+        prices.show();
+        QApplication::processEvents();
+        ok = Save(prices, output + QStringLiteral("/price-list.png")) && ok;
+    }
     Skin::SetResourceManager(nullptr);
     return ok ? 0 : 1;
 }

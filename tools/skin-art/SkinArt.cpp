@@ -426,6 +426,10 @@ std::vector<Drawing> Drawings()
             Circle(20, 22, 4.5, Hex("#1F6F8B")), Label(104, 22, QStringLiteral("Pavlora"), 24, true, Hex("#FFFFFF"))}});
     drawings.push_back(
         {QStringLiteral("Headlines/Logo2"), 170, 44, {Label(85, 22, QStringLiteral("Pavlora"), 24, true, teal)}});
+    // The arrow drawn over a picture to point at it.
+    drawings.push_back({QStringLiteral("Images/ArrowOnPicture"), 32, 32,
+        {Circle(16, 16, 15, Hex("#1F3A4A", 150)), Circle(16, 16, 13, Hex("#F2A541"), Hex("#FFFFFF"), 2),
+            Poly({{9, 13.5}, {16, 13.5}, {16, 8.5}, {24, 16}, {16, 23.5}, {16, 18.5}, {9, 18.5}}, Hex("#FFFFFF"))}});
     // The splash window.
     drawings.push_back({QStringLiteral("Splash/Splash"), 480, 300,
         {RoundRect(0, 0, 480, 300, 0, Hex("#1F6F8B"), {}, 0, Hex("#164E63")), Circle(410, 60, 120, Hex("#FFFFFF", 14)),
