@@ -1,62 +1,55 @@
 #include "ordering/UserAccount.h"
 
+#include <array>
+
 namespace pavlora {
 namespace {
+
+// Each stored address value with the user record's field that holds it.
+struct TAddressField {
+    QString TStoredAddress::*stored;
+    QString TQORUserAddress::*record;
+};
+
+const std::array<TAddressField, 22> kAddressFields{{
+    {&TStoredAddress::salutation, &TQORUserAddress::salutation},
+    {&TStoredAddress::title, &TQORUserAddress::title},
+    {&TStoredAddress::firstName, &TQORUserAddress::firstName},
+    {&TStoredAddress::lastName, &TQORUserAddress::lastName},
+    {&TStoredAddress::company, &TQORUserAddress::company},
+    {&TStoredAddress::street, &TQORUserAddress::street},
+    {&TStoredAddress::streetPart, &TQORUserAddress::streetPart},
+    {&TStoredAddress::houseNoPart, &TQORUserAddress::houseNumberPart},
+    {&TStoredAddress::zip, &TQORUserAddress::zip},
+    {&TStoredAddress::city, &TQORUserAddress::city},
+    {&TStoredAddress::cityPart, &TQORUserAddress::cityPart},
+    {&TStoredAddress::stateProvince, &TQORUserAddress::stateProvince},
+    {&TStoredAddress::country, &TQORUserAddress::country},
+    {&TStoredAddress::countryIsoCode, &TQORUserAddress::countryIsoCode},
+    {&TStoredAddress::language, &TQORUserAddress::language},
+    {&TStoredAddress::languageIsoCode, &TQORUserAddress::languageIsoCode},
+    {&TStoredAddress::email, &TQORUserAddress::email},
+    {&TStoredAddress::phoneNumber, &TQORUserAddress::phone},
+    {&TStoredAddress::cellPhoneNumber, &TQORUserAddress::cellPhone},
+    {&TStoredAddress::faxNumber, &TQORUserAddress::fax},
+    {&TStoredAddress::residence, &TQORUserAddress::residence},
+    {&TStoredAddress::entry, &TQORUserAddress::entry},
+}};
 
 TQORUserAddress AddressOf(const TStoredAddress& stored, std::uint8_t kind)
 {
     TQORUserAddress address;
     address.addressKind = kind;
-    address.salutation = stored.salutation;
-    address.title = stored.title;
-    address.firstName = stored.firstName;
-    address.lastName = stored.lastName;
-    address.company = stored.company;
-    address.street = stored.street;
-    address.streetPart = stored.streetPart;
-    address.houseNumberPart = stored.houseNoPart;
-    address.zip = stored.zip;
-    address.city = stored.city;
-    address.cityPart = stored.cityPart;
-    address.stateProvince = stored.stateProvince;
-    address.country = stored.country;
-    address.countryIsoCode = stored.countryIsoCode;
-    address.language = stored.language;
-    address.languageIsoCode = stored.languageIsoCode;
-    address.email = stored.email;
-    address.phone = stored.phoneNumber;
-    address.cellPhone = stored.cellPhoneNumber;
-    address.fax = stored.faxNumber;
-    address.residence = stored.residence;
-    address.entry = stored.entry;
+    for (const TAddressField& field : kAddressFields)
+        address.*field.record = stored.*field.stored;
     return address;
 }
 
 TStoredAddress StoredAddressOf(const TQORUserAddress& address)
 {
     TStoredAddress stored;
-    stored.salutation = address.salutation;
-    stored.title = address.title;
-    stored.firstName = address.firstName;
-    stored.lastName = address.lastName;
-    stored.company = address.company;
-    stored.street = address.street;
-    stored.streetPart = address.streetPart;
-    stored.houseNoPart = address.houseNumberPart;
-    stored.zip = address.zip;
-    stored.city = address.city;
-    stored.cityPart = address.cityPart;
-    stored.stateProvince = address.stateProvince;
-    stored.country = address.country;
-    stored.countryIsoCode = address.countryIsoCode;
-    stored.language = address.language;
-    stored.languageIsoCode = address.languageIsoCode;
-    stored.email = address.email;
-    stored.phoneNumber = address.phone;
-    stored.cellPhoneNumber = address.cellPhone;
-    stored.faxNumber = address.fax;
-    stored.residence = address.residence;
-    stored.entry = address.entry;
+    for (const TAddressField& field : kAddressFields)
+        stored.*field.stored = address.*field.record;
     return stored;
 }
 
