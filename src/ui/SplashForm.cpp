@@ -1,5 +1,6 @@
 #include "ui/SplashForm.h"
 
+#include "skin/ECResourceManager.h"
 #include "skin/StyleRegistry.h"
 #include "ui/ECLabel.h"
 #include "ui/FormConfigApplier.h"
@@ -40,15 +41,12 @@ TSplashForm::TSplashForm(const QString& title)
     resize(kWidth, kHeight);
     stepLabel_->setObjectName(QStringLiteral("StepLabel"));
     stepLabel_->setGeometry(24, kHeight - 38, kWidth - 48, 20);
-    // A skin without a splash keeps the plain window rather than asking
-    // about styles it never meant to have.
-    if (Skinned()) {
-        SetStyleName(QStringLiteral("Splash"));
-        stepLabel_->SetStyleName(QStringLiteral("SplashStep"));
-    } else {
-        stepLabel_->setStyleSheet(QStringLiteral("color: #f4f7fb;"));
-        stepLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    }
+    stepLabel_->setStyleSheet(QStringLiteral("color: #f4f7fb;"));
+    stepLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ApplySkin();
+    // The designs are read again once the settings named the data folder.
+    if (TECResourceManager* manager = Skin::ResourceManager())
+        connect(manager, &TECResourceManager::designsChanged, this, &TSplashForm::ApplySkin);
     ApplyFormConfig(*this, TFormConfigMode::Geometry);
     setFixedSize(size());
     timer_.setInterval(kCloseCheckMs);
@@ -97,9 +95,20 @@ void TSplashForm::CheckEnd()
 
 bool TSplashForm::Skinned() const
 {
+    return !StyleName().isEmpty();
+}
+
+void TSplashForm::ApplySkin()
+{
+    // A skin without a splash keeps the plain window rather than asking
+    // about styles it never meant to have.
     const std::shared_ptr<TStyleRegistry> styles = Skin::Styles();
-    return styles
-        && styles->StyleNames(QStringLiteral("panel")).contains(QStringLiteral("Splash"), Qt::CaseInsensitive);
+    if (Skinned() || !styles
+        || !styles->StyleNames(QStringLiteral("panel")).contains(QStringLiteral("Splash"), Qt::CaseInsensitive))
+        return;
+    SetStyleName(QStringLiteral("Splash"));
+    stepLabel_->setStyleSheet(QString());
+    stepLabel_->SetStyleName(QStringLiteral("SplashStep"));
 }
 
 void TSplashForm::paintEvent(QPaintEvent* event)

@@ -32,6 +32,8 @@ public:
     TECLabel* StepLabel() const { return stepLabel_; }
     // The deployment's skin paints the window.
     bool Skinned() const;
+    // Takes the skin's splash once the designs have one.
+    void ApplySkin();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -71,5 +71,20 @@ TEST_F(SkinnedSplashTest, ADesignThatHidesTheStepLabelTurnsTheStepsOff)
     EXPECT_EQ(splash.grab().toImage().pixelColor(5, 5), QColor(0x10, 0x20, 0x40));
 }
 
+TEST_F(SkinnedSplashTest, TakesTheSkinOnceTheDesignsAreReadAgain)
+{
+    // At first (before the settings named the data folder) no splash style.
+    WriteDesign("<panel style=\"Other\" color=\"$FFFFFF\"/>\n");
+    StartSkin();
+    TSplashForm splash(QStringLiteral("Pavlora"));
+    splash.Show();
+    EXPECT_FALSE(splash.Skinned());
+
+    WriteDesign("<panel style=\"Splash\" color=\"$402010\"/>\n");
+    manager_->ReloadDesigns();
+    EXPECT_TRUE(splash.Skinned());
+    EXPECT_EQ(splash.grab().toImage().pixelColor(5, 5), QColor(0x10, 0x20, 0x40));
+}
+
 } // namespace
 } // namespace pavlora::test

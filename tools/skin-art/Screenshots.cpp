@@ -61,7 +61,9 @@ int main(int argc, char* argv[])
     TMainFormServices services;
     services.startOnlineUpdate = [] {};
     TMainForm form(TAppSettings(values), services);
-    form.RegisterCommand(12, [](const QStringList&) { return true; });
+    // The commands the program has so far: settings, price list, cart.
+    for (const int command : {10, 11, 12})
+        form.RegisterCommand(command, [](const QStringList&) { return true; });
     form.Create();
     form.resize(1024, 700);
     form.show();
