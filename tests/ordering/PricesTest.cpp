@@ -521,5 +521,18 @@ TEST(PricesTest, BundleOffersAndHiddenShippingInThePriceList)
                     .contains(QStringLiteral("Versandkosten")));
 }
 
+// The separator row sets the column widths: the name column twice as wide
+// as each price column, all of them together as wide as the view.
+TEST(PricesTest, PriceListColumnsFitTheView)
+{
+    Fixture fixture;
+    TPriceSettings settings;
+    settings.viewWidth = 500; // two levels: 4 cells, 5 units of 100
+    const QString list = fixture.Prices(settings).GetHTMLPriceList({fixture.Product("Prints")}, QString());
+    EXPECT_TRUE(list.contains(QStringLiteral(
+        "<td width=200><br></td><td width=100><br></td><td width=100><br></td><td width=100><br></td><td></td></tr>")))
+        << list.toStdString();
+}
+
 } // namespace
 } // namespace pavlora::test
