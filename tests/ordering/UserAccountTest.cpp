@@ -2,33 +2,17 @@
 // and what only the server knows stays in the record.
 
 #include "ordering/UserAccount.h"
+#include "support/AccountFixtures.h"
 
 #include <gtest/gtest.h>
 
 namespace pavlora::test {
 namespace {
 
-TStoredAddress AddressNamed(const QString& prefix)
-{
-    TStoredAddress address;
-    for (const TAddressValue& value : kAddressValues)
-        address.*value.member = prefix + QLatin1String(value.name);
-    return address;
-}
-
 TEST(UserAccountTest, EveryStoredValueReachesTheRecordAndComesBack)
 {
-    TStoredAccount account;
+    TStoredAccount account = FilledAccount();
     account.autoLogin = false;
-    account.saveAddressLocally = true;
-    account.login = QStringLiteral("anna@example.org");
-    account.password = QStringLiteral("geheim");
-    account.acceptNewsletter = true;
-    account.customerCardNumber = QStringLiteral("C-1");
-    account.favoritePickupStoreId = QStringLiteral("S-7");
-    account.imei = QStringLiteral("35-2090");
-    account.useShippingAddress = true;
-    account.addresses = {AddressNamed(QStringLiteral("billing ")), AddressNamed(QStringLiteral("shipping "))};
 
     TQORUser user;
     user.userId = QStringLiteral("4711");
@@ -36,8 +20,8 @@ TEST(UserAccountTest, EveryStoredValueReachesTheRecordAndComesBack)
     user.loggedIn = true;
     ApplyStoredAccount(user, account);
     EXPECT_EQ(user.email, account.login);
-    EXPECT_EQ(user.addresses.at(0).houseNumberPart, QStringLiteral("billing Street_HouseNoPart"));
-    EXPECT_EQ(user.addresses.at(1).fax, QStringLiteral("shipping FaxNumber"));
+    EXPECT_EQ(user.addresses.at(0).houseNumberPart, QStringLiteral("b8"));
+    EXPECT_EQ(user.addresses.at(1).fax, QStringLiteral("s20"));
     EXPECT_EQ(user.addresses.at(1).addressKind, 1);
     EXPECT_EQ(user.userId, QStringLiteral("4711"));
     EXPECT_EQ(user.securityAnswer, QStringLiteral("Bello"));

@@ -4,6 +4,7 @@
 #include "core/SettingsKey.h"
 #include "core/UserSettingsStore.h"
 #include "core/Version.h"
+#include "support/AccountFixtures.h"
 #include "support/TestSandbox.h"
 
 #include <QDir>
@@ -124,28 +125,9 @@ TEST_F(RegConfigurationTest, StoreErrorsAreReportedAndNeverStopTheProgram)
     EXPECT_EQ(LastError().codeText, QStringLiteral("Cannot open key"));
 }
 
-TStoredAddress Address(const QString& tag)
-{
-    TStoredAddress address;
-    int n = 0;
-    for (const TAddressValue& value : kAddressValues)
-        address.*value.member = tag + QString::number(++n);
-    return address;
-}
-
 TEST_F(RegConfigurationTest, TheAccountRoundTrips)
 {
-    TStoredAccount account;
-    account.autoLogin = true;
-    account.saveAddressLocally = true;
-    account.login = QStringLiteral("kunde@example.org");
-    account.password = QStringLiteral("Pass;wört");
-    account.acceptNewsletter = true;
-    account.customerCardNumber = QStringLiteral("4711");
-    account.favoritePickupStoreId = QStringLiteral("S-12");
-    account.imei = QStringLiteral("35-209900-176148-1");
-    account.useShippingAddress = true;
-    account.addresses = {Address(QStringLiteral("b")), Address(QStringLiteral("s"))};
+    TStoredAccount account = FilledAccount();
     Open()->SaveUserAccount(account);
 
     EXPECT_EQ(Open()->LoadUserAccount(), account);
@@ -157,15 +139,15 @@ TEST_F(RegConfigurationTest, TheAccountRoundTrips)
     // Auto-login off clears the stored password; one address leaves the
     // shipping address as it was.
     account.autoLogin = false;
-    account.addresses = {Address(QStringLiteral("n"))};
+    account.addresses = {TaggedAddress(QStringLiteral("n"))};
     Open()->SaveUserAccount(account);
     const TStoredAccount loaded = Open()->LoadUserAccount();
     EXPECT_FALSE(loaded.autoLogin);
     EXPECT_TRUE(loaded.password.isEmpty());
     EXPECT_FALSE(MainText().contains("Password"));
     ASSERT_EQ(loaded.addresses.size(), 2);
-    EXPECT_EQ(loaded.addresses[0], Address(QStringLiteral("n")));
-    EXPECT_EQ(loaded.addresses[1], Address(QStringLiteral("s")));
+    EXPECT_EQ(loaded.addresses[0], TaggedAddress(QStringLiteral("n")));
+    EXPECT_EQ(loaded.addresses[1], TaggedAddress(QStringLiteral("s")));
 }
 
 TEST_F(RegConfigurationTest, ANewStoreLoadsAnEmptyAccountWithTwoAddresses)
