@@ -45,20 +45,8 @@ TAppSettings Settings(std::initializer_list<std::pair<const char*, const char*>>
     return TAppSettings(list);
 }
 
-class MainFormTest : public SkinFixture {
+class MainFormTest : public StandardSkinFixture {
 protected:
-    void SetUp() override
-    {
-        SkinFixture::SetUp();
-        WriteDesign(StandardStyles());
-        StartSkin();
-    }
-    void TearDown() override
-    {
-        TFormInfoBox::SetAnswerer({});
-        SkinFixture::TearDown();
-    }
-
     // A main window whose command `number` shows a recording frame in `slot`.
     std::unique_ptr<TMainForm> MakeForm(TMainFormServices services = {}, TAppSettings settings = Settings())
     {

@@ -65,20 +65,7 @@ void AnswerWith(const QString& caption, Seen& seen)
     });
 }
 
-class MessageBoxTest : public SkinFixture {
-protected:
-    void SetUp() override
-    {
-        SkinFixture::SetUp();
-        WriteDesign(StandardStyles());
-        StartSkin();
-    }
-    void TearDown() override
-    {
-        TFormInfoBox::SetAnswerer({});
-        SkinFixture::TearDown();
-    }
-};
+class MessageBoxTest : public StandardSkinFixture { };
 
 struct ButtonSetCase {
     std::string name;

@@ -3,6 +3,7 @@
 #include "skin/DesignErrors.h"
 #include "skin/ECResourceManager.h"
 #include "support/TestSandbox.h"
+#include "ui/FormInfoBox.h"
 #include "ui/Skin.h"
 
 #include <QBuffer>
@@ -67,6 +68,23 @@ protected:
     THeadlessSkinReporter reporter_;
     QString program_;
     std::unique_ptr<TECResourceManager> manager_;
+};
+
+// The standard styles in force; message boxes are answered by the test
+// (TFormInfoBox::SetAnswerer), and the answerer is removed afterwards.
+class StandardSkinFixture : public SkinFixture {
+protected:
+    void SetUp() override
+    {
+        SkinFixture::SetUp();
+        WriteDesign(StandardStyles());
+        StartSkin();
+    }
+    void TearDown() override
+    {
+        TFormInfoBox::SetAnswerer({});
+        SkinFixture::TearDown();
+    }
 };
 
 } // namespace pavlora::test
