@@ -59,6 +59,13 @@ void TSplashForm::Show()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // The splash stays on top: a question asked during the start (a design
+    // error, the age of the price lists) would open behind it and wait
+    // there. It steps aside while a modal window is open.
+    if (!watchingQuestions_) {
+        QCoreApplication::instance()->installEventFilter(this);
+        watchingQuestions_ = true;
+    }
     show();
     repaint();
     QCoreApplication::processEvents();
@@ -91,6 +98,22 @@ void TSplashForm::CheckEnd()
     close();
     if (auto closed = std::move(closed_))
         closed();
+}
+
+bool TSplashForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && !question_ && watched != this && isVisible()) {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (window && window->isWindow() && window->isModal()) {
+            question_ = window;
+            hide();
+        }
+    } else if (event->type() == QEvent::Hide && question_ && watched == question_.data()) {
+        question_.clear();
+        if (!closing_)
+            show();
+    }
+    return TECPanel::eventFilter(watched, event);
 }
 
 bool TSplashForm::Skinned() const

@@ -3,6 +3,7 @@
 #include "app/AppShell.h"
 #include "ui/ECPanel.h"
 
+#include <QPointer>
 #include <QTimer>
 
 namespace pavlora {
@@ -16,7 +17,8 @@ class TECLabel;
 // Without a skin it paints the program's title on a plain background.
 //
 // The customer cannot close it; it closes itself once its end time has
-// come. UI thread only.
+// come. While a modal window (a question of the start-up) is open it hides,
+// so that the question is not covered. UI thread only.
 class TSplashForm : public TECPanel, public ISplashWindow {
     Q_OBJECT
 
@@ -36,6 +38,7 @@ public:
     void ApplySkin();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -49,6 +52,9 @@ private:
     std::int64_t endTimeMs_ = 0;
     std::function<void()> closed_;
     bool closing_ = false;
+    bool watchingQuestions_ = false;
+    // The modal window the splash stepped aside for.
+    QPointer<QWidget> question_;
 };
 
 } // namespace pavlora

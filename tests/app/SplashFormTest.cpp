@@ -5,6 +5,9 @@
 #include "ui/ECLabel.h"
 #include "ui/SkinFixture.h"
 
+#include <QMessageBox>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 namespace pavlora::test {
@@ -32,6 +35,29 @@ TEST(SplashFormTest, ShowsTheStepAndClosesItselfOnlyAtItsEndTime)
     int closed = 0;
     splash.CloseAt(0, [&closed] { ++closed; }); // the end time has passed
     EXPECT_TRUE(WaitUntil([&] { return closed == 1; }));
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST(SplashFormTest, StepsAsideWhileAQuestionIsOpen)
+{
+    TSplashForm splash(QStringLiteral("Pavlora"));
+    splash.Show();
+    bool hiddenDuringQuestion = true;
+    QMessageBox question(QMessageBox::Warning, QString(), QStringLiteral("Style does not exist."), QMessageBox::Yes);
+    QTimer::singleShot(0, [&] {
+        hiddenDuringQuestion = !splash.isVisible();
+        EXPECT_FALSE(splash.HasVisibleStepLabel()); // no step texts meanwhile
+        question.done(QMessageBox::Yes);
+    });
+    question.exec();
+    EXPECT_TRUE(hiddenDuringQuestion);
+    EXPECT_TRUE(splash.isVisible());
+
+    // Once it has closed, a question no longer brings it back.
+    splash.CloseAt(0, [] {});
+    EXPECT_TRUE(WaitUntil([&] { return !splash.isVisible(); }));
+    QTimer::singleShot(0, [&] { question.done(QMessageBox::Yes); });
+    question.exec();
     EXPECT_FALSE(splash.isVisible());
 }
 
