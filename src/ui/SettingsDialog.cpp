@@ -48,6 +48,8 @@ TSettingsDialog::TSettingsDialog(TRegConfiguration& settings, TStoredAccount& ac
     , applyProxy_(std::move(applyProxy))
 {
     setWindowTitle(QStringLiteral("Einstellungen"));
+    // Wide enough for a host name or an e-mail address at a glance.
+    setMinimumWidth(420);
     auto* layout = new QVBoxLayout(this);
 
     auto* prints = new QGroupBox(QStringLiteral("Abzüge"));
