@@ -191,14 +191,7 @@ bool TCartController::AskToSaveChanges()
 {
     if (!modified_ || cart_->IsEmpty())
         return true;
-    switch (dialogs_->Ask({kCartTitle, kSaveQuestion, 266, 360, {bYes, bNo, bCancel}, MessageKind::Confirmation})) {
-    case bYes:
-        return SaveWithDialog();
-    case bNo:
-        return true;
-    default:
-        return false;
-    }
+    return SaveOnAnswer({kCartTitle, kSaveQuestion, 266, 360, {bYes, bNo, bCancel}, MessageKind::Confirmation});
 }
 
 bool TCartController::QueryCartSave(bool /*closing*/)
@@ -206,26 +199,21 @@ bool TCartController::QueryCartSave(bool /*closing*/)
     if (!modified_ || cart_->IsEmpty())
         return true;
     if (querySaveProductsOnExit_) {
-        switch (
-            dialogs_->Ask({applicationTitle_, QStringLiteral("Der Warenkorb wurde verändert. Wollen Sie speichern?"),
-                275, 320, {bYes, bNo, bCancel}, MessageKind::Confirmation})) {
-        case bYes:
-            return SaveWithDialog();
-        case bNo:
-            return true;
-        default:
-            return false;
-        }
+        return SaveOnAnswer({applicationTitle_, QStringLiteral("Der Warenkorb wurde verändert. Wollen Sie speichern?"),
+            275, 320, {bYes, bNo, bCancel}, MessageKind::Confirmation});
     }
-    switch (dialogs_->Ask(
-        {applicationTitle_, kSaveQuestion, 266, 360, {bSave, bNotSave, bCancel}, MessageKind::Confirmation})) {
-    case bSave:
+    return SaveOnAnswer(
+        {applicationTitle_, kSaveQuestion, 266, 360, {bSave, bNotSave, bCancel}, MessageKind::Confirmation});
+}
+
+bool TCartController::SaveOnAnswer(const TCartMessage& question)
+{
+    // The first button saves, the second goes on without saving, the
+    // third (and closing the box) cancels.
+    const TAppMsgDlgBtn answer = dialogs_->Ask(question);
+    if (answer == question.buttons.value(0))
         return SaveWithDialog();
-    case bNotSave:
-        return true;
-    default:
-        return false;
-    }
+    return answer == question.buttons.value(1);
 }
 
 bool TCartController::ConfirmItemDeletion()

@@ -93,6 +93,9 @@ public:
 
 private:
     bool SaveWithDialog();
+    // Asks whether to save: saves on the first button, goes on on the
+    // second, cancels otherwise.
+    bool SaveOnAnswer(const TCartMessage& question);
     bool OpenWithDialog();
     void ClearCart();
 

@@ -9,6 +9,7 @@
 #include "core/XMLUtils2.h"
 #include "ordering/INA.h"
 #include "ordering/QOROrderInterface.h"
+#include "ordering/ServerTestTimeouts.h"
 #include "ordering/XTCIProductLinks.h"
 #include "ordering/ZODE.h"
 #include "support/OrderServerProcess.h"
@@ -43,10 +44,7 @@ class PriceDownloadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TINATimeouts timeouts;
-        timeouts.connect = std::chrono::milliseconds(3000);
-        timeouts.read = std::chrono::milliseconds(10000);
-        ina_.SetTimeouts(timeouts);
+        ina_.SetTimeouts(test::ServerTestTimeouts());
         data_ = test::MakeFolder(QStringLiteral("Data"));
         RegisterPathPlaceholder(QStringLiteral("{Data}"), data_);
     }

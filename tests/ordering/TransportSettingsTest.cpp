@@ -9,6 +9,7 @@
 #include "core/PathPlaceholders.h"
 #include "core/QORException.h"
 #include "core/RegConfiguration.h"
+#include "ordering/ServerTestTimeouts.h"
 #include "ordering/ZODE.h"
 #include "support/OrderServerProcess.h"
 #include "support/TestSandbox.h"
@@ -178,10 +179,7 @@ protected:
         data_ = test::MakeFolder(QStringLiteral("Data"));
         user_ = std::make_unique<TRegConfiguration>(QStringLiteral("Software\\Vovo\\Pavlora"), QString(),
             QStringLiteral("Software\\Vovo\\Pavlora\\Account"), test::MakeFolder(QStringLiteral("config")));
-        TINATimeouts timeouts;
-        timeouts.connect = std::chrono::milliseconds(3000);
-        timeouts.read = std::chrono::milliseconds(10000);
-        ina_.SetTimeouts(timeouts);
+        ina_.SetTimeouts(test::ServerTestTimeouts());
     }
 
     void UseProxy(int port, const QString& login, const QString& password)

@@ -7,6 +7,7 @@
 #include "ordering/ZODERequests.h"
 
 #include "core/QORException.h"
+#include "ordering/ServerTestTimeouts.h"
 #include "support/OrderServerProcess.h"
 #include "support/TestSandbox.h"
 
@@ -38,13 +39,7 @@ QString NoticeData()
 
 class ZodeServerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        TINATimeouts timeouts;
-        timeouts.connect = std::chrono::milliseconds(3000);
-        timeouts.read = std::chrono::milliseconds(10000);
-        ina_.SetTimeouts(timeouts);
-    }
+    void SetUp() override { ina_.SetTimeouts(test::ServerTestTimeouts()); }
 
     // A protocol whose XChg.dat names `servers` ("CONTROLLER|DTD" each).
     std::unique_ptr<TXTCI> Client(const QStringList& servers, bool useSsl = false)
